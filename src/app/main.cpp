@@ -1,0 +1,45 @@
+#include "Clock.h"
+#include "Form1.h"
+#include "MessageBox.h"
+#include "Notebook.h"
+#include "ProgramExit.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+// Without a display the toolkit would abort with a message few learners could act on.
+bool displayMissing() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (displayMissing()) {
+        std::fputs(
+            "tessimor: no display found (DISPLAY and WAYLAND_DISPLAY are unset), so the window cannot be "
+            "shown.\nTo see it anyway, run it under a virtual display and take a screenshot:\n"
+            "  scripts/screenshot            (writes build/screenshot.png)\n"
+            "or: xvfb-run -a tessimor\n",
+            stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessimor"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+
+    QtMessageBox messages;
+    QtProgramExit programExit;
+    SystemClock clock;
+    Form1 form(Notebook::defaultPath(), messages, programExit, clock);
+    if (programExit.requested())
+        return programExit.status();
+    form.show();
+    return QApplication::exec();
+}

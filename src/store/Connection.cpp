@@ -1,0 +1,69 @@
+#include "Connection.h"
+
+#include "StoreError.h"
+
+#include <QAtomicInt>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QUrl>
+
+namespace {
+QAtomicInt g_serial;
+QAtomicInt g_open;
+
+// A second or so: long enough to ride out another copy's short write, short enough that a command
+// held up by a long lock reports it instead of freezing the window.
+constexpr int kBusyTimeoutMs = 1000;
+
+int engineCode(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? code : 0;
+}
+} // namespace
+
+Connection::Connection(const QString& path)
+    : m_name(QStringLiteral("tessimor-%1").arg(g_serial.fetchAndAddRelaxed(1))) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    // mode=rw: a missing file is an error, never silently created empty.
+    db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+    if (!db.open()) {
+        const QSqlError error = db.lastError();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                         engineCode(error));
+    }
+    g_open.ref();
+}
+
+Connection::~Connection() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+    g_open.deref();
+}
+
+std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVariantList& values) {
+    auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
+    query->setForwardOnly(true);
+    bool ok = query->prepare(sql);
+    if (ok) {
+        for (const QVariant& value : values)
+            query->addBindValue(value);
+        ok = query->exec();
+    }
+    if (!ok) {
+        const QSqlError error = query->lastError();
+        throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
+                         engineCode(error));
+    }
+    return query;
+}
+
+int Connection::openCount() {
+    return g_open.loadRelaxed();
+}

@@ -1,0 +1,86 @@
+#include "Notebook.h"
+
+#include "StoreError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+// English compares as the learner expects ("Apple" and "apple" are one word). The indexes cover the
+// newest-first list and the Date view, the English order, and the pair lookup of register and delete.
+const char* const kSchema[] = {
+    "create table wordDB (UpDay text, English text collate nocase, Japanese text)",
+    "create index wordDB_ByDay on wordDB(UpDay, English, Japanese)",
+    "create index wordDB_ByEnglish on wordDB(English, Japanese)",
+};
+
+void build(const QString& path) {
+    const QString name = QStringLiteral("tessimor-create-") + QUuid::createUuid().toString(QUuid::Id128);
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            failure = db.lastError().text();
+        } else {
+            QSqlQuery query(db);
+            db.transaction();
+            for (const char* statement : kSchema) {
+                if (!query.exec(QString::fromLatin1(statement))) {
+                    failure = query.lastError().text();
+                    break;
+                }
+            }
+            if (failure.isEmpty() && !db.commit())
+                failure = db.lastError().text();
+            query = QSqlQuery();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!failure.isEmpty())
+        throw StoreError(failure);
+}
+} // namespace
+
+namespace Notebook {
+
+QString defaultPath() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:\\word.mdb");
+#else
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base + QStringLiteral("/tessimor/word.mdb");
+#endif
+}
+
+void create(const QString& path) {
+    const QFileInfo target(path);
+    if (target.exists() || target.isSymLink())
+        throw StoreError(QStringLiteral("%1 already exists").arg(path));
+    if (!QDir().mkpath(target.absolutePath()))
+        throw StoreError(QStringLiteral("cannot create the folder %1").arg(target.absolutePath()));
+
+    // Built aside and renamed into place, so a failure never leaves a half-made notebook.
+    const QString partial = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                            QStringLiteral(".") + QUuid::createUuid().toString(QUuid::Id128);
+    try {
+        build(partial);
+    } catch (...) {
+        QFile::remove(partial);
+        throw;
+    }
+    if (!QFile::rename(partial, path)) {
+        QFile::remove(partial);
+        throw StoreError(QStringLiteral("cannot create %1").arg(path));
+    }
+}
+
+} // namespace Notebook

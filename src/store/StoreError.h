@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// A failure of the database engine, carrying the engine's own text and its result code so that the
+// window can say what went wrong in words the learner understands.
+class StoreError : public std::runtime_error {
+public:
+    StoreError(const QString& engineText, int engineCode = 0)
+        : std::runtime_error(engineText.toStdString())
+        , m_engineText(engineText)
+        , m_engineCode(engineCode) {}
+
+    QString engineText() const { return m_engineText; }
+    int engineCode() const { return m_engineCode; }
+
+    // The message the learner sees: a Japanese sentence naming the kind of failure, then the engine's text.
+    QString userMessage() const;
+
+private:
+    QString m_engineText;
+    int m_engineCode;
+};

@@ -1,0 +1,164 @@
+#include "modUpdate.h"
+
+#include "Clock.h"
+#include "Connection.h"
+#include "PagedResult.h"
+#include "StoreError.h"
+#include "WordView.h"
+
+#include <QSqlQuery>
+
+namespace {
+constexpr float kTwoColumnWidth = 4500;
+constexpr float kThreeColumnWidth = 3000;
+
+// The search text is found as typed: its own "%", "_" and "\" are not wildcards.
+QString containsPattern(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+} // namespace
+
+modUpdate::modUpdate(WordView& view, QString databasePath, const Clock& clock)
+    : m_view(view)
+    , m_path(std::move(databasePath))
+    , m_clock(clock) {
+}
+
+modUpdate::~modUpdate() = default;
+
+void modUpdate::OpenConnection() {
+    // The previous connection stays open while a grid still shows a result on it.
+    cn = std::make_shared<Connection>(m_path);
+}
+
+void modUpdate::BindResult(ResultGrid& grid) {
+    rs = std::make_unique<PagedResult>(cn, mySQL, myValues);
+    grid.setDataSource(std::move(rs));
+}
+
+void modUpdate::RunStatement() {
+    cmd = cn->execute(mySQL, myValues);
+}
+
+void modUpdate::CloseConnection() {
+    cmd.reset();
+    cn.reset();
+}
+
+QString modUpdate::ReadCell(ResultGrid& grid, const QString& field) const {
+    return grid.columnText(field);
+}
+
+bool modUpdate::CountIsPositive(ResultGrid& grid) const {
+    return ReadCell(grid, QStringLiteral("DataCnt")).toDouble() > 0.0;
+}
+
+void modUpdate::ShowNormalList() {
+    try {
+        AlphaOrder = false;
+        SearchMode = 0;
+        m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
+        OpenConnection();
+        mySQL = QStringLiteral("select English,Japanese from wordDB order by UpDay Desc");
+        myValues.clear();
+        BindResult(m_view.DataGrid1());
+        ShowCount();
+    } catch (const std::exception&) {
+        m_view.showMessage(QStringLiteral("データベースが見つかりません"));
+        m_view.endProgram();
+    }
+}
+
+void modUpdate::ShowCount() {
+    OpenConnection();
+    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB ");
+    myValues.clear();
+    BindResult(m_view.DataGrid3());
+    ResultGrid& counted = SearchMode == 1 ? m_view.DataGrid2() : m_view.DataGrid3();
+    m_view.setLabel3(ReadCell(counted, QStringLiteral("DataCnt")) + QStringLiteral("件"));
+}
+
+void modUpdate::NormalOrder() {
+    ShowNormalList();
+}
+
+void modUpdate::ShowAlphabetList() {
+    SearchMode = 0;
+    m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
+    OpenConnection();
+    mySQL = QStringLiteral("select English,Japanese from wordDB order by English");
+    myValues.clear();
+    BindResult(m_view.DataGrid1());
+    AlphaOrder = true;
+    ShowCount();
+}
+
+void modUpdate::ShowDateList() {
+    SearchMode = 0;
+    m_view.DataGrid1().setDefaultColumnWidth(kThreeColumnWidth);
+    OpenConnection();
+    mySQL = AlphaOrder ? QStringLiteral("select * from wordDB order by English")
+                       : QStringLiteral("select * from wordDB order by UpDay Desc");
+    myValues.clear();
+    BindResult(m_view.DataGrid1());
+    ShowCount();
+}
+
+int modUpdate::CheckRegistered(const QString& English, const QString& Japanese) {
+    OpenConnection();
+    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English = ? and Japanese = ?");
+    myValues = {English, Japanese};
+    BindResult(m_view.DataGrid2());
+    return CountIsPositive(m_view.DataGrid2()) ? 1 : 0;
+}
+
+void modUpdate::InsertWord() {
+    OpenConnection();
+    mySQL = QStringLiteral("insert into wordDB(UpDay,English,Japanese) values(?,?,?)");
+    myValues = {m_clock.now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), m_view.text1(),
+                m_view.text2()};
+    RunStatement();
+    m_view.showMessage(QStringLiteral("登録しました"));
+    m_view.setText1(QString());
+    m_view.setText2(QString());
+    CloseConnection();
+}
+
+void modUpdate::DeleteWord() {
+    OpenConnection();
+    mySQL = QStringLiteral("delete from wordDB where English = ? and Japanese = ?");
+    myValues = {ReadCell(m_view.DataGrid1(), QStringLiteral("English")),
+                ReadCell(m_view.DataGrid1(), QStringLiteral("Japanese"))};
+    RunStatement();
+    CloseConnection();
+    ShowNormalList();
+    m_view.setCommand2Enabled(false);
+}
+
+void modUpdate::SearchWord() {
+    OpenConnection();
+    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English like ? escape '\\'");
+    myValues = {containsPattern(m_view.text3())};
+    BindResult(m_view.DataGrid2());
+    if (CountIsPositive(m_view.DataGrid2())) {
+        ShowSearchList();
+    } else {
+        m_view.showMessage(QStringLiteral("該当するデータがありません"));
+        m_view.setText3(QString());
+    }
+}
+
+void modUpdate::ShowSearchList() {
+    m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
+    OpenConnection();
+    mySQL = QStringLiteral(
+        "select English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
+    myValues = {containsPattern(m_view.text3())};
+    BindResult(m_view.DataGrid1());
+    SearchMode = 1;
+    ShowCount();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+#include <memory>
+
+class Clock;
+class Connection;
+class PagedResult;
+class QSqlQuery;
+class ResultGrid;
+class WordView;
+
+// The word store: the operations every command is built from, the module state they share, and the
+// view flags of the list. Operations write straight into the main window through WordView. Failures
+// outside ShowNormalList leave as StoreError for the command that started them to report.
+class modUpdate {
+public:
+    modUpdate(WordView& view, QString databasePath, const Clock& clock);
+    ~modUpdate();
+    modUpdate(const modUpdate&) = delete;
+    modUpdate& operator=(const modUpdate&) = delete;
+
+    void ShowNormalList();
+    void ShowCount();
+    void NormalOrder();
+    void ShowAlphabetList();
+    void ShowDateList();
+    int CheckRegistered(const QString& English, const QString& Japanese);
+    void InsertWord();
+    void DeleteWord();
+    void SearchWord();
+    void ShowSearchList();
+
+    bool AlphaOrder = false;
+    int SearchMode = 0;
+
+    // The statement of the operation that ran last, as run (placeholders for the learner's texts).
+    QString lastStatement() const { return mySQL; }
+
+private:
+    void OpenConnection();
+    void BindResult(ResultGrid& grid);
+    void RunStatement();
+    void CloseConnection();
+    QString ReadCell(ResultGrid& grid, const QString& field) const;
+    bool CountIsPositive(ResultGrid& grid) const;
+
+    WordView& m_view;
+    QString m_path;
+    const Clock& m_clock;
+
+    std::shared_ptr<Connection> cn;
+    std::unique_ptr<PagedResult> rs;
+    std::unique_ptr<QSqlQuery> cmd;
+    QString mySQL;
+    // The learner's texts, bound to the placeholders of mySQL in order.
+    QVariantList myValues;
+};

@@ -1,0 +1,33 @@
+#include "FormHarness.h"
+
+#include "PagedResult.h"
+
+#include <QItemSelectionModel>
+
+QStringList FormHarness::list() const {
+    const QAbstractItemModel* model = grid("DataGrid1")->model();
+    QStringList rows;
+    for (int row = 0; model && row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+QStringList FormHarness::columns() const {
+    const PagedResult* result = grid("DataGrid1")->result();
+    return result ? result->fieldNames() : QStringList();
+}
+
+void FormHarness::selectRows(const QList<int>& rows) const {
+    DataGrid* list = grid("DataGrid1");
+    QItemSelectionModel* selection = list->selectionModel();
+    const auto flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;
+    selection->clearSelection();
+    for (int row : rows)
+        selection->select(list->model()->index(row, 0), flags);
+    if (!rows.isEmpty())
+        selection->setCurrentIndex(list->model()->index(rows.first(), 0), QItemSelectionModel::NoUpdate);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "DataGrid.h"
+#include "Fakes.h"
+#include "Form1.h"
+#include "ScriptedMessageBox.h"
+#include "modUpdate.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+// The real main window on a test notebook, with every seam in the test's hands.
+struct FormHarness {
+    explicit FormHarness(const QString& path)
+        : form(std::make_unique<Form1>(path, messages, exit, clock)) {}
+
+    template <typename T> T* find(const char* name) const { return form->findChild<T*>(QLatin1String(name)); }
+    QPushButton* button(const char* name) const { return find<QPushButton>(name); }
+    QLineEdit* text(const char* name) const { return find<QLineEdit>(name); }
+    DataGrid* grid(const char* name) const { return find<DataGrid>(name); }
+    QString count() const { return find<QLabel>("Label3")->text(); }
+    void click(const char* name) const { button(name)->click(); }
+
+    // The rows of the word list as shown, each row's cells joined by "|".
+    QStringList list() const;
+    QStringList columns() const;
+    // Selects the given rows of the list as the user would, the first of them made current.
+    void selectRows(const QList<int>& rows) const;
+
+    ScriptedMessageBox messages;
+    RecordingExit exit;
+    FixedClock clock;
+    std::unique_ptr<Form1> form;
+};

@@ -1,0 +1,73 @@
+#include "TestNotebook.h"
+
+#include "Notebook.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+#include <stdexcept>
+
+namespace {
+QSqlQuery run(const QString& connection, const QString& sql, const QVariantList& values = {}) {
+    QSqlQuery query(QSqlDatabase::database(connection));
+    if (!query.prepare(sql))
+        throw std::runtime_error(query.lastError().text().toStdString());
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw std::runtime_error(query.lastError().text().toStdString());
+    return query;
+}
+} // namespace
+
+TestNotebook::TestNotebook(Schema schema)
+    : m_path(m_dir.filePath(QStringLiteral("word.mdb")))
+    , m_connection(QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::Id128)) {
+    if (schema == Schema::Full)
+        Notebook::create(m_path);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(m_path);
+    if (schema != Schema::None) {
+        db.open();
+        if (schema == Schema::BareTable)
+            execute(QStringLiteral("create table wordDB (UpDay text, English text, Japanese text)"));
+    }
+}
+
+TestNotebook::~TestNotebook() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+void TestNotebook::insert(const QString& upDay, const QString& english, const QString& japanese) {
+    run(m_connection, QStringLiteral("insert into wordDB(UpDay,English,Japanese) values(?,?,?)"),
+        {upDay, english, japanese});
+}
+
+void TestNotebook::execute(const QString& sql) {
+    QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    if (!db.isOpen())
+        db.open();
+    run(m_connection, sql);
+}
+
+QStringList TestNotebook::rows() const {
+    QSqlQuery query =
+        run(m_connection, QStringLiteral("select UpDay, English, Japanese from wordDB order by rowid"));
+    QStringList result;
+    while (query.next())
+        result << QStringList{query.value(0).toString(), query.value(1).toString(), query.value(2).toString()}
+                      .join(QLatin1Char('|'));
+    return result;
+}
+
+int TestNotebook::count() const {
+    QSqlQuery query = run(m_connection, QStringLiteral("select count(*) from wordDB"));
+    query.next();
+    return query.value(0).toInt();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A notebook file of the test's own in a temporary folder, read and written through a connection of its
+// own with no busy timeout, so any lock the program leaves behind makes these writes fail at once.
+class TestNotebook {
+public:
+    enum class Schema { Full, BareTable, None };
+    explicit TestNotebook(Schema schema = Schema::Full);
+    ~TestNotebook();
+
+    QString path() const { return m_path; }
+    QString folder() const { return m_dir.path(); }
+
+    void insert(const QString& upDay, const QString& english, const QString& japanese);
+    void execute(const QString& sql);
+    // Every row as "UpDay|English|Japanese", in rowid order.
+    QStringList rows() const;
+    int count() const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    QString m_connection;
+};
