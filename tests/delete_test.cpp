@@ -25,7 +25,8 @@ private:
     std::unique_ptr<FormHarness> m_ui;
 };
 
-void DeleteTest::init() {
+void DeleteTest::init()
+{
     m_notebook = std::make_unique<TestNotebook>(TestNotebook::Schema::BareTable);
     m_notebook->insert("2024/03/01 10:00:00", "apple", "りんご");
     m_notebook->insert("2024/03/02 10:00:00", "banana", "バナナ");
@@ -34,7 +35,8 @@ void DeleteTest::init() {
     m_ui = std::make_unique<FormHarness>(m_notebook->path());
 }
 
-void DeleteTest::cleanup() {
+void DeleteTest::cleanup()
+{
     QCOMPARE(m_ui->messages.takeTexts(), QStringList());
     QCOMPARE(m_ui->messages.unexpected(), QStringList());
     QCOMPARE(m_ui->messages.pendingAnswers(), 0);
@@ -43,7 +45,8 @@ void DeleteTest::cleanup() {
     m_notebook.reset();
 }
 
-void DeleteTest::answerYes() {
+void DeleteTest::answerYes()
+{
     m_ui->messages.answerNext(MessageBox::Answer::Yes);
     m_ui->click("Command2");
     const auto shown = m_ui->messages.takeRequests();
@@ -55,7 +58,8 @@ void DeleteTest::answerYes() {
     QVERIFY(shown.first().defaultAnswer == MessageBox::Answer::No);
 }
 
-void DeleteTest::selectingIsWhatEnablesDelete() {
+void DeleteTest::selectingIsWhatEnablesDelete()
+{
     QVERIFY(!m_ui->button("Command2")->isEnabled());
     m_ui->click("Command4");
     m_ui->click("Command6");
@@ -70,7 +74,8 @@ void DeleteTest::selectingIsWhatEnablesDelete() {
     QVERIFY(m_ui->button("Command2")->isEnabled());
 }
 
-void DeleteTest::nothingSelectedDoesNothing() {
+void DeleteTest::nothingSelectedDoesNothing()
+{
     m_ui->selectRows({1});
     m_ui->grid("DataGrid1")->selectionModel()->clearSelection();
     QVERIFY(m_ui->button("Command2")->isEnabled());
@@ -79,7 +84,8 @@ void DeleteTest::nothingSelectedDoesNothing() {
     QVERIFY(m_ui->button("Command2")->isEnabled());
 }
 
-void DeleteTest::answeringNoChangesNothing() {
+void DeleteTest::answeringNoChangesNothing()
+{
     m_ui->selectRows({2});
     m_ui->messages.answerNext(MessageBox::Answer::No);
     m_ui->click("Command2");
@@ -89,7 +95,8 @@ void DeleteTest::answeringNoChangesNothing() {
     QVERIFY(m_ui->button("Command2")->isEnabled());
 }
 
-void DeleteTest::yesDeletesTheSelectedPairFromEveryView_data() {
+void DeleteTest::yesDeletesTheSelectedPairFromEveryView_data()
+{
     QTest::addColumn<QString>("view");
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("gone");
@@ -100,7 +107,8 @@ void DeleteTest::yesDeletesTheSelectedPairFromEveryView_data() {
     QTest::newRow("search") << "Command5" << 0 << "banana|バナナ";
 }
 
-void DeleteTest::yesDeletesTheSelectedPairFromEveryView() {
+void DeleteTest::yesDeletesTheSelectedPairFromEveryView()
+{
     QFETCH(QString, view);
     QFETCH(int, row);
     QFETCH(QString, gone);
@@ -120,13 +128,15 @@ void DeleteTest::yesDeletesTheSelectedPairFromEveryView() {
     QCOMPARE(m_ui->list(), expected);
 }
 
-void DeleteTest::severalSelectedRowsDeleteOnlyTheCurrentOne() {
+void DeleteTest::severalSelectedRowsDeleteOnlyTheCurrentOne()
+{
     m_ui->selectRows({2, 0, 3});
     answerYes();
     QCOMPARE(m_ui->list(), (QStringList{"elder|年長者", "cherry|さくらんぼ", "apple|りんご"}));
 }
 
-void DeleteTest::aCurrentRowOutsideTheSelectionIsNeverDeleted() {
+void DeleteTest::aCurrentRowOutsideTheSelectionIsNeverDeleted()
+{
     m_ui->selectRows({3, 1});
     DataGrid* list = m_ui->grid("DataGrid1");
     // Ctrl-click-like: the current row moves to an unselected row.
@@ -135,7 +145,8 @@ void DeleteTest::aCurrentRowOutsideTheSelectionIsNeverDeleted() {
     QCOMPARE(m_ui->list(), (QStringList{"elder|年長者", "banana|バナナ", "apple|りんご"}));
 }
 
-void DeleteTest::aPairStoredTwiceGoesEntirely() {
+void DeleteTest::aPairStoredTwiceGoesEntirely()
+{
     m_notebook->insert("2024/03/05 10:00:00", "banana", "バナナ");
     m_ui->click("Command3");
     QCOMPARE(m_ui->count(), QStringLiteral("5件"));
@@ -146,7 +157,8 @@ void DeleteTest::aPairStoredTwiceGoesEntirely() {
     QVERIFY(!m_ui->list().contains("banana|バナナ"));
 }
 
-void DeleteTest::aPairWithAQuoteIsDeleted() {
+void DeleteTest::aPairWithAQuoteIsDeleted()
+{
     m_notebook->insert("2024/03/05 10:00:00", "don't", "〜しない");
     m_notebook->insert("2024/03/06 10:00:00", "x' or '1'='1", "注入");
     m_ui->click("Command3");

@@ -24,14 +24,16 @@ private:
     std::unique_ptr<FormHarness> m_ui;
 };
 
-void LayoutTest::initTestCase() {
+void LayoutTest::initTestCase()
+{
     m_notebook = std::make_unique<TestNotebook>();
     m_ui = std::make_unique<FormHarness>(m_notebook->path());
     m_ui->form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_ui->form.get()));
 }
 
-void LayoutTest::controlsStandWhereDesigned_data() {
+void LayoutTest::controlsStandWhereDesigned_data()
+{
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");
@@ -54,7 +56,8 @@ void LayoutTest::controlsStandWhereDesigned_data() {
         QTest::newRow(row.name) << row.name << QString::fromUtf8(row.caption) << row.twips;
 }
 
-void LayoutTest::controlsStandWhereDesigned() {
+void LayoutTest::controlsStandWhereDesigned()
+{
     QFETCH(QString, name);
     QFETCH(QString, caption);
     QFETCH(QRect, twips);
@@ -70,7 +73,8 @@ void LayoutTest::controlsStandWhereDesigned() {
         QCOMPARE(shown, caption);
 }
 
-void LayoutTest::windowHasItsCaptionSizeAndButtons() {
+void LayoutTest::windowHasItsCaptionSizeAndButtons()
+{
     Form1& form = *m_ui->form;
     QCOMPARE(form.windowTitle(), QStringLiteral("Tessimor"));
     const int dpi = form.logicalDpiX();
@@ -83,7 +87,8 @@ void LayoutTest::windowHasItsCaptionSizeAndButtons() {
     QVERIFY(m_ui->grid("DataGrid3")->geometry().top() > form.centralWidget()->height());
 }
 
-void LayoutTest::tabCyclesTheInputControlsInOrder() {
+void LayoutTest::tabCyclesTheInputControlsInOrder()
+{
     QStringList cycle;
     QWidget* widget = m_ui->text("Text1");
     do {
@@ -97,7 +102,8 @@ void LayoutTest::tabCyclesTheInputControlsInOrder() {
         QCOMPARE(m_ui->find<QWidget>(name)->focusPolicy(), Qt::NoFocus);
 }
 
-void LayoutTest::boxesLimitTheirLengthAndTakeTheirNamesFromLabels() {
+void LayoutTest::boxesLimitTheirLengthAndTakeTheirNamesFromLabels()
+{
     QCOMPARE(m_ui->text("Text1")->maxLength(), 49);
     QCOMPARE(m_ui->text("Text2")->maxLength(), 27);
     QVERIFY(m_ui->text("Text1")->inputMethodHints() & Qt::ImhPreferLatin);
@@ -112,7 +118,8 @@ void LayoutTest::boxesLimitTheirLengthAndTakeTheirNamesFromLabels() {
     }
 }
 
-void LayoutTest::fontsOfCountAndGrids() {
+void LayoutTest::fontsOfCountAndGrids()
+{
     const QFont count = m_ui->find<QLabel>("Label3")->font();
     QVERIFY(count.families().contains(QStringLiteral("ＭＳ Ｐゴシック")));
     QVERIFY(count.families().contains(QStringLiteral("IPAPGothic")));
@@ -124,7 +131,8 @@ void LayoutTest::fontsOfCountAndGrids() {
     }
 }
 
-void LayoutTest::menuHasOneTitleWithOneItem() {
+void LayoutTest::menuHasOneTitleWithOneItem()
+{
     const QList<QAction*> titles = m_ui->form->menuBar()->actions();
     QCOMPARE(titles.size(), 1);
     QCOMPARE(titles.first()->text(), QStringLiteral("バージョン情報"));
@@ -134,7 +142,8 @@ void LayoutTest::menuHasOneTitleWithOneItem() {
     QCOMPARE(items.first()->text(), QStringLiteral("バージョン情報"));
 }
 
-void LayoutTest::everyButtonHasAnAccessKey() {
+void LayoutTest::everyButtonHasAnAccessKey()
+{
     // Buttons outside the Tab cycle must still be reachable from the keyboard.
     QSet<QChar> keys;
     for (const char* name : {"Command1", "Command2", "Command3", "Command4", "Command6", "Command7"}) {

@@ -22,7 +22,8 @@ private:
     std::unique_ptr<FormHarness> m_ui;
 };
 
-void OrdersTest::init() {
+void OrdersTest::init()
+{
     m_notebook = std::make_unique<TestNotebook>();
     m_notebook->insert("2023/12/31 08:00:00", "banana", "バナナ");
     m_notebook->insert("2024/01/15 09:00:00", "Apple", "りんご");
@@ -31,14 +32,16 @@ void OrdersTest::init() {
     m_ui = std::make_unique<FormHarness>(m_notebook->path());
 }
 
-void OrdersTest::cleanup() {
+void OrdersTest::cleanup()
+{
     QCOMPARE(m_ui->messages.takeTexts(), QStringList());
     QVERIFY(m_ui->exit.statuses.isEmpty());
     m_ui.reset();
     m_notebook.reset();
 }
 
-void OrdersTest::dateRightAfterStartUpListsEveryColumnNewestFirst() {
+void OrdersTest::dateRightAfterStartUpListsEveryColumnNewestFirst()
+{
     m_ui->click("Command6");
     QCOMPARE(m_ui->columns(), (QStringList{"UpDay", "English", "Japanese"}));
     QCOMPARE(m_ui->list(),
@@ -47,7 +50,8 @@ void OrdersTest::dateRightAfterStartUpListsEveryColumnNewestFirst() {
     QCOMPARE(m_ui->count(), QStringLiteral("4件"));
 }
 
-void OrdersTest::dateKeepsTheOrderChosenLast() {
+void OrdersTest::dateKeepsTheOrderChosenLast()
+{
     m_ui->click("Command4");
     m_ui->click("Command6");
     QCOMPARE(m_ui->list().first(), QStringLiteral("2024/01/15 09:00:00|Apple|りんご"));
@@ -59,7 +63,8 @@ void OrdersTest::dateKeepsTheOrderChosenLast() {
     QCOMPARE(m_ui->list().first(), QStringLiteral("2024/02/01 11:00:00|apricot|あんず"));
 }
 
-void OrdersTest::dateAfterASearchListsTheWholeTable() {
+void OrdersTest::dateAfterASearchListsTheWholeTable()
+{
     m_ui->click("Command4");
     m_ui->text("Text3")->setText("ap");
     m_ui->click("Command5");
@@ -71,13 +76,15 @@ void OrdersTest::dateAfterASearchListsTheWholeTable() {
     QCOMPARE(m_ui->count(), QStringLiteral("4件"));
 }
 
-void OrdersTest::alphabetOrderIgnoresLetterCase() {
+void OrdersTest::alphabetOrderIgnoresLetterCase()
+{
     m_ui->click("Command4");
     QCOMPARE(m_ui->list(),
              (QStringList{"Apple|りんご", "apricot|あんず", "banana|バナナ", "cherry|さくらんぼ"}));
 }
 
-void OrdersTest::eachViewSetsItsColumnsWidthsAndFlags_data() {
+void OrdersTest::eachViewSetsItsColumnsWidthsAndFlags_data()
+{
     QTest::addColumn<QString>("buttons");
     QTest::addColumn<int>("columns");
     QTest::addColumn<int>("widthTwips");
@@ -89,7 +96,8 @@ void OrdersTest::eachViewSetsItsColumnsWidthsAndFlags_data() {
     QTest::newRow("normal after date") << "Command6 Command3" << 2 << 4500 << false;
 }
 
-void OrdersTest::eachViewSetsItsColumnsWidthsAndFlags() {
+void OrdersTest::eachViewSetsItsColumnsWidthsAndFlags()
+{
     QFETCH(QString, buttons);
     QFETCH(int, columns);
     QFETCH(int, widthTwips);

@@ -24,14 +24,16 @@ private:
     std::unique_ptr<FormHarness> m_ui;
 };
 
-void RegisterTest::init() {
+void RegisterTest::init()
+{
     m_notebook = std::make_unique<TestNotebook>();
     m_notebook->insert("2024/03/01 10:00:00", "apple", "りんご");
     m_notebook->insert("2024/03/02 10:00:00", "banana", "バナナ");
     m_ui = std::make_unique<FormHarness>(m_notebook->path());
 }
 
-void RegisterTest::cleanup() {
+void RegisterTest::cleanup()
+{
     QCOMPARE(m_ui->messages.takeTexts(), QStringList());
     QCOMPARE(m_ui->messages.unexpected(), QStringList());
     QVERIFY(m_ui->exit.statuses.isEmpty());
@@ -39,12 +41,14 @@ void RegisterTest::cleanup() {
     m_notebook.reset();
 }
 
-void RegisterTest::type(const QString& english, const QString& japanese) {
+void RegisterTest::type(const QString& english, const QString& japanese)
+{
     m_ui->text("Text1")->setText(english);
     m_ui->text("Text2")->setText(japanese);
 }
 
-void RegisterTest::emptyInputIsRefused_data() {
+void RegisterTest::emptyInputIsRefused_data()
+{
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("japanese");
     QTest::newRow("both empty") << ""
@@ -55,7 +59,8 @@ void RegisterTest::emptyInputIsRefused_data() {
                                    << "さくらんぼ";
 }
 
-void RegisterTest::emptyInputIsRefused() {
+void RegisterTest::emptyInputIsRefused()
+{
     QFETCH(QString, english);
     QFETCH(QString, japanese);
     type(english, japanese);
@@ -70,7 +75,8 @@ void RegisterTest::emptyInputIsRefused() {
     QCOMPARE(m_ui->text("Text2")->text(), japanese);
 }
 
-void RegisterTest::duplicatePairIsRefusedAndBoxesKeepTheirText() {
+void RegisterTest::duplicatePairIsRefusedAndBoxesKeepTheirText()
+{
     m_ui->click("Command4"); // Alphabet: a refused registration must leave this view alone
     const QStringList before = m_ui->list();
     for (const QString& english : {QStringLiteral("apple"), QStringLiteral("APPLE")}) {
@@ -85,7 +91,8 @@ void RegisterTest::duplicatePairIsRefusedAndBoxesKeepTheirText() {
     QVERIFY(m_ui->form->store().AlphaOrder);
 }
 
-void RegisterTest::sameEnglishWithAnotherMeaningIsStored() {
+void RegisterTest::sameEnglishWithAnotherMeaningIsStored()
+{
     type("apple", "林檎");
     m_ui->click("Command1");
     QCOMPARE(m_ui->messages.takeTexts(), QStringList{"登録しました"});
@@ -93,7 +100,8 @@ void RegisterTest::sameEnglishWithAnotherMeaningIsStored() {
     QCOMPARE(m_ui->list().first(), QStringLiteral("apple|林檎"));
 }
 
-void RegisterTest::registeredPairHeadsTheNormalListFromAnyView() {
+void RegisterTest::registeredPairHeadsTheNormalListFromAnyView()
+{
     const QList<const char*> views = {"Command3", "Command4", "Command6", "Command5"};
     int expected = 2;
     for (const char* view : views) {
@@ -116,7 +124,8 @@ void RegisterTest::registeredPairHeadsTheNormalListFromAnyView() {
     }
 }
 
-void RegisterTest::registrationTimeIsTheLocalClockZeroPadded() {
+void RegisterTest::registrationTimeIsTheLocalClockZeroPadded()
+{
     const QList<QDateTime> moments = {
         QDateTime(QDate(2024, 12, 31), QTime(23, 59, 59)),
         QDateTime(QDate(2025, 1, 1), QTime(0, 0, 0)),
@@ -135,7 +144,8 @@ void RegisterTest::registrationTimeIsTheLocalClockZeroPadded() {
     QCOMPARE(m_ui->list().mid(0, 3), (QStringList{"second|語", "newyear|語", "eve|語"}));
 }
 
-void RegisterTest::textsAreStoredExactlyAsTyped() {
+void RegisterTest::textsAreStoredExactlyAsTyped()
+{
     const QList<QPair<QString, QString>> pairs = {
         {"don't", "〜しない"}, {"  Mixed Case  ", " 前後に空白 "},
         {"o'clock", "時"},     {"50%", "半分"},
@@ -162,7 +172,8 @@ void RegisterTest::textsAreStoredExactlyAsTyped() {
     QCOMPARE(m_ui->messages.takeTexts(), QStringList{"データが重複しています"});
 }
 
-void RegisterTest::aFailedInsertIsReportedAndKeepsTheWords() {
+void RegisterTest::aFailedInsertIsReportedAndKeepsTheWords()
+{
     m_notebook->execute(
         "create trigger refuse before insert on wordDB begin select raise(abort, 'no room'); end");
     type("cherry", "さくらんぼ");
@@ -176,7 +187,8 @@ void RegisterTest::aFailedInsertIsReportedAndKeepsTheWords() {
     QCOMPARE(m_ui->count(), QStringLiteral("2件"));
 }
 
-void RegisterTest::clearEmptiesOnlyTheInputBoxes() {
+void RegisterTest::clearEmptiesOnlyTheInputBoxes()
+{
     type("cherry", "さくらんぼ");
     m_ui->text("Text3")->setText("ch");
     m_ui->click("Command7");

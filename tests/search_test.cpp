@@ -22,7 +22,8 @@ private:
     std::unique_ptr<FormHarness> m_ui;
 };
 
-void SearchTest::init() {
+void SearchTest::init()
+{
     m_notebook = std::make_unique<TestNotebook>();
     const QStringList english = {"understand", "standard", "stand", "Outstanding", "50%",      "500", "a_c",
                                  "abc",        "don't",    "dont",  "back\\slash", "backslash"};
@@ -32,14 +33,16 @@ void SearchTest::init() {
     m_ui = std::make_unique<FormHarness>(m_notebook->path());
 }
 
-void SearchTest::cleanup() {
+void SearchTest::cleanup()
+{
     QCOMPARE(m_ui->messages.takeTexts(), QStringList());
     QVERIFY(m_ui->exit.statuses.isEmpty());
     m_ui.reset();
     m_notebook.reset();
 }
 
-QStringList SearchTest::search(const QString& text) {
+QStringList SearchTest::search(const QString& text)
+{
     m_ui->text("Text3")->setText(text);
     m_ui->click("Command5");
     QStringList english;
@@ -48,7 +51,8 @@ QStringList SearchTest::search(const QString& text) {
     return english;
 }
 
-void SearchTest::findsTheTextAnywhereInTheEnglish_data() {
+void SearchTest::findsTheTextAnywhereInTheEnglish_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("found");
     QTest::newRow("start") << "stand" << QStringList{"Outstanding", "stand", "standard", "understand"};
@@ -57,7 +61,8 @@ void SearchTest::findsTheTextAnywhereInTheEnglish_data() {
     QTest::newRow("case") << "OUTST" << QStringList{"Outstanding"};
 }
 
-void SearchTest::findsTheTextAnywhereInTheEnglish() {
+void SearchTest::findsTheTextAnywhereInTheEnglish()
+{
     QFETCH(QString, text);
     QFETCH(QStringList, found);
     QCOMPARE(search(text), found);
@@ -66,7 +71,8 @@ void SearchTest::findsTheTextAnywhereInTheEnglish() {
     QCOMPARE(m_ui->text("Text3")->text(), text);
 }
 
-void SearchTest::wildcardsAndQuotesAreFoundLiterally_data() {
+void SearchTest::wildcardsAndQuotesAreFoundLiterally_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("found");
     QTest::newRow("percent") << "50%" << QStringList{"50%"};
@@ -75,13 +81,15 @@ void SearchTest::wildcardsAndQuotesAreFoundLiterally_data() {
     QTest::newRow("backslash") << "k\\s" << QStringList{"back\\slash"};
 }
 
-void SearchTest::wildcardsAndQuotesAreFoundLiterally() {
+void SearchTest::wildcardsAndQuotesAreFoundLiterally()
+{
     QFETCH(QString, text);
     QFETCH(QStringList, found);
     QCOMPARE(search(text), found);
 }
 
-void SearchTest::noHitKeepsListAndCountAndEmptiesTheBox() {
+void SearchTest::noHitKeepsListAndCountAndEmptiesTheBox()
+{
     for (const QString& text : {QStringLiteral("スタンド"), QStringLiteral("zzz"), QStringLiteral("%%")}) {
         m_ui->click("Command4");
         const QStringList before = m_ui->list();
@@ -94,7 +102,8 @@ void SearchTest::noHitKeepsListAndCountAndEmptiesTheBox() {
     }
 }
 
-void SearchTest::emptySearchTextIsRefused() {
+void SearchTest::emptySearchTextIsRefused()
+{
     search("stand");
     const QStringList before = m_ui->list();
     search("");
@@ -103,7 +112,8 @@ void SearchTest::emptySearchTextIsRefused() {
     QCOMPARE(m_ui->count(), QStringLiteral("4件"));
 }
 
-void SearchTest::countShowsHitsUntilNormalShowsTheTotal() {
+void SearchTest::countShowsHitsUntilNormalShowsTheTotal()
+{
     search("back");
     QCOMPARE(m_ui->count(), QStringLiteral("2件"));
     // A refused registration leaves the search view and its count alone.

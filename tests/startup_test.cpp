@@ -15,7 +15,8 @@ private slots:
     void unusableDatabaseEndsWithOneMessage();
 };
 
-void StartupTest::emptyNotebookShowsNoRowsAndZeroCount() {
+void StartupTest::emptyNotebookShowsNoRowsAndZeroCount()
+{
     TestNotebook notebook;
     FormHarness ui(notebook.path());
     QCOMPARE(ui.list(), QStringList());
@@ -25,7 +26,8 @@ void StartupTest::emptyNotebookShowsNoRowsAndZeroCount() {
     QVERIFY(ui.exit.statuses.isEmpty());
 }
 
-void StartupTest::listsNewestFirstAcrossYearMonthAndDay() {
+void StartupTest::listsNewestFirstAcrossYearMonthAndDay()
+{
     TestNotebook notebook;
     notebook.insert("2023/12/31 23:59:59", "year", "年");
     notebook.insert("2024/02/01 00:00:00", "month", "月");
@@ -37,7 +39,8 @@ void StartupTest::listsNewestFirstAcrossYearMonthAndDay() {
     QCOMPARE(ui.count(), QStringLiteral("5件"));
 }
 
-void StartupTest::pairStoredTwiceByOtherMeansCountsTwice() {
+void StartupTest::pairStoredTwiceByOtherMeansCountsTwice()
+{
     TestNotebook notebook(TestNotebook::Schema::BareTable);
     notebook.insert("2024/01/01 10:00:00", "apple", "りんご");
     notebook.insert("2024/01/01 10:00:00", "apple", "りんご");
@@ -46,7 +49,8 @@ void StartupTest::pairStoredTwiceByOtherMeansCountsTwice() {
     QCOMPARE(ui.count(), QStringLiteral("2件"));
 }
 
-void StartupTest::startsWithDeleteDisabledAndBoxesEmpty() {
+void StartupTest::startsWithDeleteDisabledAndBoxesEmpty()
+{
     TestNotebook notebook;
     notebook.insert("2024/01/01 10:00:00", "apple", "りんご");
     FormHarness ui(notebook.path());
@@ -58,7 +62,8 @@ void StartupTest::startsWithDeleteDisabledAndBoxesEmpty() {
     QCOMPARE(ui.grid("DataGrid1")->currentIndex().row(), 0);
 }
 
-void StartupTest::unusableDatabaseEndsWithOneMessage_data() {
+void StartupTest::unusableDatabaseEndsWithOneMessage_data()
+{
     QTest::addColumn<QString>("damage");
     QTest::newRow("file missing") << "missing";
     QTest::newRow("empty file") << "empty";
@@ -69,7 +74,8 @@ void StartupTest::unusableDatabaseEndsWithOneMessage_data() {
     QTest::newRow("column renamed") << "renamed";
 }
 
-void StartupTest::unusableDatabaseEndsWithOneMessage() {
+void StartupTest::unusableDatabaseEndsWithOneMessage()
+{
     QFETCH(QString, damage);
     TestNotebook notebook(TestNotebook::Schema::None);
     QFile file(notebook.path());

@@ -10,11 +10,13 @@
 #include <QtTest>
 
 namespace {
-QString day(int n) {
+QString day(int n)
+{
     return QDateTime(QDate(2020, 1, 1), QTime(8, 0)).addSecs(n * 3600).toString("yyyy/MM/dd HH:mm:ss");
 }
 
-void fill(TestNotebook& notebook, int rows) {
+void fill(TestNotebook& notebook, int rows)
+{
     notebook.execute("begin");
     for (int i = 0; i < rows; ++i)
         notebook.insert(day(i), QStringLiteral("word%1").arg(i, 4, 10, QLatin1Char('0')),
@@ -37,14 +39,16 @@ private slots:
     void aShownListDoesNotBlockWriters();
 };
 
-void StoreTest::openingNeverCreatesAMissingFile() {
+void StoreTest::openingNeverCreatesAMissingFile()
+{
     TestNotebook notebook(TestNotebook::Schema::None);
     QVERIFY_THROWS_EXCEPTION(StoreError, Connection{notebook.path()});
     QVERIFY(!QFile::exists(notebook.path()));
     QCOMPARE(Connection::openCount(), 0);
 }
 
-void StoreTest::notebookCreationMakesTheTableAndRefusesAnExistingFile() {
+void StoreTest::notebookCreationMakesTheTableAndRefusesAnExistingFile()
+{
     QTemporaryDir dir;
     const QString path = dir.filePath("deep/folder/word.mdb");
     Notebook::create(path);
@@ -75,7 +79,8 @@ void StoreTest::notebookCreationMakesTheTableAndRefusesAnExistingFile() {
              QStringList{"word.mdb"});
 }
 
-void StoreTest::defaultPathFollowsTheDataFolder() {
+void StoreTest::defaultPathFollowsTheDataFolder()
+{
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "/srv/learner/data");
     QCOMPARE(Notebook::defaultPath(), QStringLiteral("/srv/learner/data/tessimor/word.mdb"));
@@ -84,7 +89,8 @@ void StoreTest::defaultPathFollowsTheDataFolder() {
     qputenv("XDG_DATA_HOME", saved);
 }
 
-void StoreTest::resultReadsEveryPageInTheStatementsOrder() {
+void StoreTest::resultReadsEveryPageInTheStatementsOrder()
+{
     TestNotebook notebook;
     fill(notebook, 1000);
     PagedResult result(std::make_shared<Connection>(notebook.path()),
@@ -102,7 +108,8 @@ void StoreTest::resultReadsEveryPageInTheStatementsOrder() {
     QCOMPARE(result.columnOf("UpDay"), -1);
 }
 
-void StoreTest::emptyResultStillNamesItsColumns() {
+void StoreTest::emptyResultStillNamesItsColumns()
+{
     TestNotebook notebook;
     PagedResult result(std::make_shared<Connection>(notebook.path()), "select * from wordDB order by English",
                        {});
@@ -110,7 +117,8 @@ void StoreTest::emptyResultStillNamesItsColumns() {
     QCOMPARE(result.fieldNames(), (QStringList{"UpDay", "English", "Japanese"}));
 }
 
-void StoreTest::boundValuesAreTakenLiterally() {
+void StoreTest::boundValuesAreTakenLiterally()
+{
     TestNotebook notebook;
     const QStringList texts = {"don't",
                                "50%",
@@ -130,7 +138,8 @@ void StoreTest::boundValuesAreTakenLiterally() {
     QCOMPARE(notebook.count(), texts.size());
 }
 
-void StoreTest::failuresCarryTheEnginesText() {
+void StoreTest::failuresCarryTheEnginesText()
+{
     TestNotebook notebook;
     auto cn = std::make_shared<Connection>(notebook.path());
     try {
@@ -143,7 +152,8 @@ void StoreTest::failuresCarryTheEnginesText() {
     }
 }
 
-void StoreTest::connectionsDoNotPileUp() {
+void StoreTest::connectionsDoNotPileUp()
+{
     TestNotebook notebook;
     fill(notebook, 300);
     FormHarness ui(notebook.path());
@@ -161,7 +171,8 @@ void StoreTest::connectionsDoNotPileUp() {
     QVERIFY(QSqlDatabase::connectionNames().size() <= 4);
 }
 
-void StoreTest::aShownListDoesNotBlockWriters() {
+void StoreTest::aShownListDoesNotBlockWriters()
+{
     TestNotebook notebook;
     fill(notebook, 700);
     FormHarness ui(notebook.path());

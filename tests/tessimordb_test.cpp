@@ -27,11 +27,13 @@ private:
     std::unique_ptr<QTemporaryDir> m_home;
 };
 
-void TessimorDbTest::init() {
+void TessimorDbTest::init()
+{
     m_home = std::make_unique<QTemporaryDir>();
 }
 
-Run TessimorDbTest::run(const QStringList& args) {
+Run TessimorDbTest::run(const QStringList& args)
+{
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_DATA_HOME", m_home->path());
@@ -42,14 +44,16 @@ Run TessimorDbTest::run(const QStringList& args) {
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-void TessimorDbTest::pathNamesTheFileInTheDataFolder() {
+void TessimorDbTest::pathNamesTheFileInTheDataFolder()
+{
     const Run path = run({"path"});
     QCOMPARE(path.status, 0);
     QCOMPARE(path.out, m_home->path() + "/tessimor/word.mdb\n");
     QVERIFY(!QFile::exists(m_home->path() + "/tessimor/word.mdb"));
 }
 
-void TessimorDbTest::initCreatesTheTableOnceAndRefusesAfterwards() {
+void TessimorDbTest::initCreatesTheTableOnceAndRefusesAfterwards()
+{
     const QString file = m_home->path() + "/tessimor/word.mdb";
     QCOMPARE(run({"init"}).status, 0);
     {
@@ -69,7 +73,8 @@ void TessimorDbTest::initCreatesTheTableOnceAndRefusesAfterwards() {
     QCOMPARE(stored.readAll(), before);
 }
 
-void TessimorDbTest::usageErrorsExitWithTwo() {
+void TessimorDbTest::usageErrorsExitWithTwo()
+{
     QCOMPARE(run({}).status, 2);
     QCOMPARE(run({"frobnicate"}).status, 2);
     QCOMPARE(run({"path", "extra"}).status, 2);

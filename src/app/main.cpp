@@ -10,7 +10,8 @@
 
 namespace {
 // Without a display the toolkit would abort with a message few learners could act on.
-bool displayMissing() {
+bool displayMissing()
+{
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -20,7 +21,8 @@ bool displayMissing() {
 }
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (displayMissing()) {
         std::fputs(
             "tessimor: no display found (DISPLAY and WAYLAND_DISPLAY are unset), so the window cannot be "

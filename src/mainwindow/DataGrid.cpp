@@ -7,7 +7,8 @@
 #include <QHeaderView>
 
 DataGrid::DataGrid(QWidget* parent)
-    : QTableView(parent) {
+    : QTableView(parent)
+{
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -17,7 +18,8 @@ DataGrid::DataGrid(QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
 }
 
-DataGrid::~DataGrid() {
+DataGrid::~DataGrid()
+{
     // The view must let go of the model before the model goes.
     setModel(nullptr);
 }
@@ -30,11 +32,13 @@ void DataGrid::changeEvent(QEvent* event)
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
-void DataGrid::setDefaultColumnWidth(float twips) {
+void DataGrid::setDefaultColumnWidth(float twips)
+{
     m_defaultColumnWidth = twips;
 }
 
-void DataGrid::setDataSource(std::unique_ptr<PagedResult> result) {
+void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
+{
     QItemSelectionModel* oldSelection = selectionModel();
     setModel(result.get());
     delete oldSelection;
@@ -50,7 +54,8 @@ void DataGrid::setDataSource(std::unique_ptr<PagedResult> result) {
         selectionModel()->setCurrentIndex(m_result->index(0, 0), QItemSelectionModel::NoUpdate);
 }
 
-QString DataGrid::columnText(const QString& field) const {
+QString DataGrid::columnText(const QString& field) const
+{
     if (!m_result)
         return {};
     const int column = m_result->columnOf(field);
@@ -60,6 +65,7 @@ QString DataGrid::columnText(const QString& field) const {
     return m_result->text(current.row(), column);
 }
 
-int DataGrid::selectedRowCount() const {
+int DataGrid::selectedRowCount() const
+{
     return selectionModel() ? int(selectionModel()->selectedRows().size()) : 0;
 }

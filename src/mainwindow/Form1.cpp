@@ -20,7 +20,8 @@ namespace {
 constexpr int kClientWidth = 9975;
 constexpr int kClientHeight = 5445;
 
-QFont gothic(double points, bool bold) {
+QFont gothic(double points, bool bold)
+{
     QFont font;
     font.setFamilies(
         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
@@ -30,7 +31,8 @@ QFont gothic(double points, bool bold) {
 }
 
 template <typename Widget>
-Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height) {
+Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
     auto* widget = new Widget(parent);
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(Twips::rect(parent, left, top, width, height));
@@ -38,14 +40,16 @@ Widget* place(QWidget* parent, const char* name, int left, int top, int width, i
 }
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
-              int height) {
+              int height)
+{
     auto* control = place<QLabel>(parent, name, left, top, width, height);
     control->setText(caption);
     return control;
 }
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                    bool tabStop) {
+                    bool tabStop)
+{
     auto* control = place<QPushButton>(parent, name, left, top, 1335, 375);
     control->setText(caption);
     control->setAutoDefault(false);
@@ -55,7 +59,8 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 }
 
 QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int maxLength,
-                   bool latinInput) {
+                   bool latinInput)
+{
     auto* control = place<QLineEdit>(parent, name, left, top, width, 375);
     control->setMaxLength(maxLength);
     if (latinInput)
@@ -64,7 +69,8 @@ QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int wid
 }
 
 DataGrid* grid(QWidget* parent, const char* name, const QString& accessibleName, int left, int top, int width,
-               int height, bool tabStop) {
+               int height, bool tabStop)
+{
     auto* control = place<DataGrid>(parent, name, left, top, width, height);
     control->setFont(gothic(9, false));
     control->setAccessibleName(accessibleName);
@@ -78,7 +84,8 @@ Form1::Form1(const QString& databasePath, MessageBox& messages, ProgramExit& exi
     : QMainWindow(parent)
     , m_messages(messages)
     , m_exit(exit)
-    , m_store(std::make_unique<modUpdate>(static_cast<WordView&>(*this), databasePath, clock)) {
+    , m_store(std::make_unique<modUpdate>(static_cast<WordView&>(*this), databasePath, clock))
+{
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tessimor"));
     setWindowIcon(QIcon(QStringLiteral(":/tessimor/tessimor.xpm")));
@@ -97,7 +104,8 @@ Form1::Form1(const QString& databasePath, MessageBox& messages, ProgramExit& exi
 
 Form1::~Form1() = default;
 
-void Form1::buildControls() {
+void Form1::buildControls()
+{
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
@@ -151,19 +159,22 @@ void Form1::buildControls() {
     connect(mnuversion, &QAction::triggered, this, &Form1::aboutRequested);
 }
 
-void Form1::buildTabOrder() {
+void Form1::buildTabOrder()
+{
     const QList<QWidget*> order = {Text1, Text2,    Command1, Command2, m_DataGrid1, Command3,   Command4,
                                    Text3, Command5, Command6, Command7, m_DataGrid2, m_DataGrid3};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 }
 
-void Form1::Form_Load() {
+void Form1::Form_Load()
+{
     Command2->setEnabled(false);
     m_store->ShowNormalList();
 }
 
-void Form1::Command1_Click() {
+void Form1::Command1_Click()
+{
     runCommand([this] {
         English = Text1->text();
         Japanese = Text2->text();
@@ -181,7 +192,8 @@ void Form1::Command1_Click() {
     });
 }
 
-void Form1::Command2_Click() {
+void Form1::Command2_Click()
+{
     if (m_DataGrid1->selectedRowCount() <= 0)
         return;
     if (!m_messages.question(QStringLiteral("選択中のレコードを削除しますか")))
@@ -197,15 +209,18 @@ void Form1::Command2_Click() {
     runCommand([this] { m_store->DeleteWord(); });
 }
 
-void Form1::Command3_Click() {
+void Form1::Command3_Click()
+{
     runCommand([this] { m_store->NormalOrder(); });
 }
 
-void Form1::Command4_Click() {
+void Form1::Command4_Click()
+{
     runCommand([this] { m_store->ShowAlphabetList(); });
 }
 
-void Form1::Command5_Click() {
+void Form1::Command5_Click()
+{
     runCommand([this] {
         if (Text3->text().isEmpty()) {
             m_messages.information(QStringLiteral("検索する文字を入力して下さい"));
@@ -215,20 +230,24 @@ void Form1::Command5_Click() {
     });
 }
 
-void Form1::Command6_Click() {
+void Form1::Command6_Click()
+{
     runCommand([this] { m_store->ShowDateList(); });
 }
 
-void Form1::Command7_Click() {
+void Form1::Command7_Click()
+{
     Text1->clear();
     Text2->clear();
 }
 
-void Form1::DataGrid1_SelChange() {
+void Form1::DataGrid1_SelChange()
+{
     Command2->setEnabled(true);
 }
 
-void Form1::runCommand(const std::function<void()>& command) {
+void Form1::runCommand(const std::function<void()>& command)
+{
     try {
         command();
     } catch (const StoreError& error) {
@@ -236,54 +255,67 @@ void Form1::runCommand(const std::function<void()>& command) {
     }
 }
 
-ResultGrid& Form1::DataGrid1() {
+ResultGrid& Form1::DataGrid1()
+{
     return *m_DataGrid1;
 }
 
-ResultGrid& Form1::DataGrid2() {
+ResultGrid& Form1::DataGrid2()
+{
     return *m_DataGrid2;
 }
 
-ResultGrid& Form1::DataGrid3() {
+ResultGrid& Form1::DataGrid3()
+{
     return *m_DataGrid3;
 }
 
-QString Form1::text1() const {
+QString Form1::text1() const
+{
     return Text1->text();
 }
 
-QString Form1::text2() const {
+QString Form1::text2() const
+{
     return Text2->text();
 }
 
-QString Form1::text3() const {
+QString Form1::text3() const
+{
     return Text3->text();
 }
 
-void Form1::setText1(const QString& text) {
+void Form1::setText1(const QString& text)
+{
     Text1->setText(text);
 }
 
-void Form1::setText2(const QString& text) {
+void Form1::setText2(const QString& text)
+{
     Text2->setText(text);
 }
 
-void Form1::setText3(const QString& text) {
+void Form1::setText3(const QString& text)
+{
     Text3->setText(text);
 }
 
-void Form1::setLabel3(const QString& caption) {
+void Form1::setLabel3(const QString& caption)
+{
     Label3->setText(caption);
 }
 
-void Form1::setCommand2Enabled(bool enabled) {
+void Form1::setCommand2Enabled(bool enabled)
+{
     Command2->setEnabled(enabled);
 }
 
-void Form1::showMessage(const QString& text) {
+void Form1::showMessage(const QString& text)
+{
     m_messages.information(text);
 }
 
-void Form1::endProgram() {
+void Form1::endProgram()
+{
     m_exit.end(1);
 }

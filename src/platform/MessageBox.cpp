@@ -2,15 +2,18 @@
 
 #include <QMessageBox>
 
-void MessageBox::information(const QString& text) {
+void MessageBox::information(const QString& text)
+{
     show({text, caption(), Buttons::Ok, Icon::None, Answer::Ok});
 }
 
-bool MessageBox::question(const QString& text) {
+bool MessageBox::question(const QString& text)
+{
     return show({text, caption(), Buttons::YesNo, Icon::Question, Answer::No}) == Answer::Yes;
 }
 
-MessageBox::Answer QtMessageBox::show(const Request& request) {
+MessageBox::Answer QtMessageBox::show(const Request& request)
+{
     QMessageBox box(request.icon == Icon::Question ? QMessageBox::Question : QMessageBox::NoIcon,
                     request.caption, request.text, QMessageBox::NoButton, m_parent);
     if (request.buttons == Buttons::Ok) {

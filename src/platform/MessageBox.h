@@ -33,7 +33,8 @@ public:
 class QtMessageBox : public MessageBox {
 public:
     explicit QtMessageBox(QWidget* parent = nullptr)
-        : m_parent(parent) {}
+        : m_parent(parent)
+    {}
     Answer show(const Request& request) override;
 
 private:

@@ -15,7 +15,8 @@ QAtomicInt g_open;
 // held up by a long lock reports it instead of freezing the window.
 constexpr int kBusyTimeoutMs = 1000;
 
-int engineCode(const QSqlError& error) {
+int engineCode(const QSqlError& error)
+{
     bool ok = false;
     const int code = error.nativeErrorCode().toInt(&ok);
     return ok ? code : 0;
@@ -23,7 +24,8 @@ int engineCode(const QSqlError& error) {
 } // namespace
 
 Connection::Connection(const QString& path)
-    : m_name(QStringLiteral("tessimor-%1").arg(g_serial.fetchAndAddRelaxed(1))) {
+    : m_name(QStringLiteral("tessimor-%1").arg(g_serial.fetchAndAddRelaxed(1)))
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     // mode=rw: a missing file is an error, never silently created empty.
     db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
@@ -38,7 +40,8 @@ Connection::Connection(const QString& path)
     g_open.ref();
 }
 
-Connection::~Connection() {
+Connection::~Connection()
+{
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         db.close();
@@ -47,7 +50,8 @@ Connection::~Connection() {
     g_open.deref();
 }
 
-std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVariantList& values) {
+std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVariantList& values)
+{
     auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
     query->setForwardOnly(true);
     bool ok = query->prepare(sql);
@@ -64,6 +68,7 @@ std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVarian
     return query;
 }
 
-int Connection::openCount() {
+int Connection::openCount()
+{
     return g_open.loadRelaxed();
 }

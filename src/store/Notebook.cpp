@@ -11,15 +11,19 @@
 #include <QUuid>
 
 namespace {
-// English compares as the learner expects ("Apple" and "apple" are one word). The indexes cover the
-// newest-first list and the Date view, the English order, and the pair lookup of register and delete.
+// English compares as the learner expects ("Apple" and "apple" are one word). The two covering indexes
+// serve the newest-first list, the English order and both Date views, and the pair lookup of register
+// and delete, without touching the table. The last index holds one tiny entry a row: counting the
+// table walks it instead of a wide one, several times faster on a large notebook.
 const char* const kSchema[] = {
     "create table wordDB (UpDay text, English text collate nocase, Japanese text)",
     "create index wordDB_ByDay on wordDB(UpDay, English, Japanese)",
-    "create index wordDB_ByEnglish on wordDB(English, Japanese)",
+    "create index wordDB_ByEnglish on wordDB(English, Japanese, UpDay)",
+    "create index wordDB_Count on wordDB(UpDay is null)",
 };
 
-void build(const QString& path) {
+void build(const QString& path)
+{
     const QString name = QStringLiteral("tessimor-create-") + QUuid::createUuid().toString(QUuid::Id128);
     QString failure;
     {
@@ -50,7 +54,8 @@ void build(const QString& path) {
 
 namespace Notebook {
 
-QString defaultPath() {
+QString defaultPath()
+{
 #ifdef Q_OS_WIN
     return QStringLiteral("C:\\word.mdb");
 #else
@@ -61,7 +66,8 @@ QString defaultPath() {
 #endif
 }
 
-void create(const QString& path) {
+void create(const QString& path)
+{
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink())
         throw StoreError(QStringLiteral("%1 already exists").arg(path));

@@ -7,8 +7,29 @@
 #include <QVector>
 
 #include <memory>
+#include <optional>
 
 class Connection;
+
+// The first page of a statement's result, read before the result is made (on another thread, while
+// the main thread does other work).
+struct FirstPage {
+    QString sql;
+    QVariantList values;
+    QStringList fields;
+    QVector<QStringList> rows;
+
+    // Opens a connection of its own; throws StoreError.
+    static FirstPage read(const QString& path, const QString& sql, const QVariantList& values);
+};
+
+// How a result learns its length when its first page is full: a number already counted by the
+// database, or a count statement cheaper than counting the statement's own rows.
+struct RowCount {
+    QString sql;
+    QVariantList values;
+    int known = -1;
+};
 
 // The result of one statement as a grid shows it: columns named after the fields, rows in the
 // statement's order. Rows are read a page at a time when first shown and only a few pages are kept, so
@@ -21,9 +42,10 @@ public:
     static constexpr int kPageSize = 256;
     static constexpr int kCachedPages = 16;
 
-    // Runs the statement for its first page; throws StoreError when it fails.
+    // Runs the statement for its first page, unless a first page read ahead of the same statement is
+    // given; throws StoreError when it fails.
     PagedResult(std::shared_ptr<Connection> connection, QString sql, QVariantList values,
-                QObject* parent = nullptr);
+                const RowCount& count = {}, std::optional<FirstPage> ahead = {}, QObject* parent = nullptr);
     ~PagedResult() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -40,8 +62,8 @@ public:
 private:
     using Page = QVector<QStringList>;
     const Page& page(int number) const;
-    // Reads one page; the first read also learns the field names.
-    Page readPage(int number, QStringList* fields) const;
+    Page readPage(int number) const;
+    int countRows(const RowCount& count) const;
 
     std::shared_ptr<Connection> m_connection;
     QString m_sql;

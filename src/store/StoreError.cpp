@@ -12,7 +12,8 @@ constexpr int kCantOpen = 14;
 constexpr int kTooBig = 18;
 constexpr int kNotADb = 26;
 
-QString headline(int code) {
+QString headline(int code)
+{
     switch (code & 0xff) {
     case kBusy:
     case kLocked:
@@ -38,6 +39,7 @@ QString headline(int code) {
 }
 } // namespace
 
-QString StoreError::userMessage() const {
+QString StoreError::userMessage() const
+{
     return headline(m_engineCode) + QStringLiteral("\n\n") + m_engineText;
 }

@@ -10,7 +10,8 @@ public:
     StoreError(const QString& engineText, int engineCode = 0)
         : std::runtime_error(engineText.toStdString())
         , m_engineText(engineText)
-        , m_engineCode(engineCode) {}
+        , m_engineCode(engineCode)
+    {}
 
     QString engineText() const { return m_engineText; }
     int engineCode() const { return m_engineCode; }

@@ -12,8 +12,16 @@ namespace {
 constexpr float kTwoColumnWidth = 4500;
 constexpr float kThreeColumnWidth = 3000;
 
+// Every whole-table list is as long as the table; counting the table is far cheaper than counting
+// the sorted list.
+const RowCount kWholeTable{QStringLiteral("select count(*) from wordDB"), {}};
+
+const QString kSearchList = QStringLiteral(
+    "select English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
+
 // The search text is found as typed: its own "%", "_" and "\" are not wildcards.
-QString containsPattern(const QString& text) {
+QString containsPattern(const QString& text)
+{
     QString escaped = text;
     escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
@@ -25,39 +33,46 @@ QString containsPattern(const QString& text) {
 modUpdate::modUpdate(WordView& view, QString databasePath, const Clock& clock)
     : m_view(view)
     , m_path(std::move(databasePath))
-    , m_clock(clock) {
-}
+    , m_clock(clock)
+{}
 
 modUpdate::~modUpdate() = default;
 
-void modUpdate::OpenConnection() {
+void modUpdate::OpenConnection()
+{
     // The previous connection stays open while a grid still shows a result on it.
     cn = std::make_shared<Connection>(m_path);
 }
 
-void modUpdate::BindResult(ResultGrid& grid) {
-    rs = std::make_unique<PagedResult>(cn, mySQL, myValues);
+void modUpdate::BindResult(ResultGrid& grid, const RowCount& rows, std::optional<FirstPage> ahead)
+{
+    rs = std::make_unique<PagedResult>(cn, mySQL, myValues, rows, std::move(ahead));
     grid.setDataSource(std::move(rs));
 }
 
-void modUpdate::RunStatement() {
+void modUpdate::RunStatement()
+{
     cmd = cn->execute(mySQL, myValues);
 }
 
-void modUpdate::CloseConnection() {
+void modUpdate::CloseConnection()
+{
     cmd.reset();
     cn.reset();
 }
 
-QString modUpdate::ReadCell(ResultGrid& grid, const QString& field) const {
+QString modUpdate::ReadCell(ResultGrid& grid, const QString& field) const
+{
     return grid.columnText(field);
 }
 
-bool modUpdate::CountIsPositive(ResultGrid& grid) const {
+bool modUpdate::CountIsPositive(ResultGrid& grid) const
+{
     return ReadCell(grid, QStringLiteral("DataCnt")).toDouble() > 0.0;
 }
 
-void modUpdate::ShowNormalList() {
+void modUpdate::ShowNormalList()
+{
     try {
         AlphaOrder = false;
         SearchMode = 0;
@@ -65,7 +80,7 @@ void modUpdate::ShowNormalList() {
         OpenConnection();
         mySQL = QStringLiteral("select English,Japanese from wordDB order by UpDay Desc");
         myValues.clear();
-        BindResult(m_view.DataGrid1());
+        BindResult(m_view.DataGrid1(), kWholeTable);
         ShowCount();
     } catch (const std::exception&) {
         m_view.showMessage(QStringLiteral("データベースが見つかりません"));
@@ -73,7 +88,8 @@ void modUpdate::ShowNormalList() {
     }
 }
 
-void modUpdate::ShowCount() {
+void modUpdate::ShowCount()
+{
     OpenConnection();
     mySQL = QStringLiteral("select count(*) as DataCnt from wordDB ");
     myValues.clear();
@@ -82,33 +98,37 @@ void modUpdate::ShowCount() {
     m_view.setLabel3(ReadCell(counted, QStringLiteral("DataCnt")) + QStringLiteral("件"));
 }
 
-void modUpdate::NormalOrder() {
+void modUpdate::NormalOrder()
+{
     ShowNormalList();
 }
 
-void modUpdate::ShowAlphabetList() {
+void modUpdate::ShowAlphabetList()
+{
     SearchMode = 0;
     m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
     OpenConnection();
     mySQL = QStringLiteral("select English,Japanese from wordDB order by English");
     myValues.clear();
-    BindResult(m_view.DataGrid1());
+    BindResult(m_view.DataGrid1(), kWholeTable);
     AlphaOrder = true;
     ShowCount();
 }
 
-void modUpdate::ShowDateList() {
+void modUpdate::ShowDateList()
+{
     SearchMode = 0;
     m_view.DataGrid1().setDefaultColumnWidth(kThreeColumnWidth);
     OpenConnection();
     mySQL = AlphaOrder ? QStringLiteral("select * from wordDB order by English")
                        : QStringLiteral("select * from wordDB order by UpDay Desc");
     myValues.clear();
-    BindResult(m_view.DataGrid1());
+    BindResult(m_view.DataGrid1(), kWholeTable);
     ShowCount();
 }
 
-int modUpdate::CheckRegistered(const QString& English, const QString& Japanese) {
+int modUpdate::CheckRegistered(const QString& English, const QString& Japanese)
+{
     OpenConnection();
     mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English = ? and Japanese = ?");
     myValues = {English, Japanese};
@@ -116,7 +136,8 @@ int modUpdate::CheckRegistered(const QString& English, const QString& Japanese) 
     return CountIsPositive(m_view.DataGrid2()) ? 1 : 0;
 }
 
-void modUpdate::InsertWord() {
+void modUpdate::InsertWord()
+{
     OpenConnection();
     mySQL = QStringLiteral("insert into wordDB(UpDay,English,Japanese) values(?,?,?)");
     myValues = {m_clock.now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), m_view.text1(),
@@ -128,7 +149,8 @@ void modUpdate::InsertWord() {
     CloseConnection();
 }
 
-void modUpdate::DeleteWord() {
+void modUpdate::DeleteWord()
+{
     OpenConnection();
     mySQL = QStringLiteral("delete from wordDB where English = ? and Japanese = ?");
     myValues = {ReadCell(m_view.DataGrid1(), QStringLiteral("English")),
@@ -139,26 +161,53 @@ void modUpdate::DeleteWord() {
     m_view.setCommand2Enabled(false);
 }
 
-void modUpdate::SearchWord() {
+void modUpdate::SearchWord()
+{
     OpenConnection();
-    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English like ? escape '\\'");
-    myValues = {containsPattern(m_view.text3())};
-    BindResult(m_view.DataGrid2());
-    if (CountIsPositive(m_view.DataGrid2())) {
-        ShowSearchList();
-    } else {
-        m_view.showMessage(QStringLiteral("該当するデータがありません"));
-        m_view.setText3(QString());
+    const QVariantList pattern{containsPattern(m_view.text3())};
+    // On a large notebook counting the hits and reading their first page each walk the whole table: the
+    // page is read on a second core meanwhile, and handed to the list when there are hits.
+    m_searchAhead = std::async(
+        std::launch::async, [path = m_path, pattern] { return FirstPage::read(path, kSearchList, pattern); });
+    try {
+        mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English like ? escape '\\'");
+        myValues = pattern;
+        BindResult(m_view.DataGrid2());
+        if (CountIsPositive(m_view.DataGrid2())) {
+            ShowSearchList();
+        } else {
+            m_searchAhead = {};
+            m_view.showMessage(QStringLiteral("該当するデータがありません"));
+            m_view.setText3(QString());
+        }
+    } catch (...) {
+        m_searchAhead = {};
+        throw;
     }
 }
 
-void modUpdate::ShowSearchList() {
+void modUpdate::ShowSearchList()
+{
     m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
     OpenConnection();
-    mySQL = QStringLiteral(
-        "select English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
+    mySQL = kSearchList;
     myValues = {containsPattern(m_view.text3())};
-    BindResult(m_view.DataGrid1());
+    // The search has just counted its hits into DataGrid2.
+    BindResult(m_view.DataGrid1(),
+               RowCount{{}, {}, ReadCell(m_view.DataGrid2(), QStringLiteral("DataCnt")).toInt()},
+               takeSearchAhead());
     SearchMode = 1;
     ShowCount();
+}
+
+std::optional<FirstPage> modUpdate::takeSearchAhead()
+{
+    if (!m_searchAhead.valid())
+        return std::nullopt;
+    try {
+        return m_searchAhead.get();
+    } catch (const std::exception&) {
+        // The list reads the page itself, and reports the failure if it happens again.
+        return std::nullopt;
+    }
 }

@@ -3,11 +3,14 @@
 #include <QString>
 #include <QVariantList>
 
+#include <future>
 #include <memory>
+#include <optional>
+
+#include "PagedResult.h"
 
 class Clock;
 class Connection;
-class PagedResult;
 class QSqlQuery;
 class ResultGrid;
 class WordView;
@@ -41,11 +44,12 @@ public:
 
 private:
     void OpenConnection();
-    void BindResult(ResultGrid& grid);
+    void BindResult(ResultGrid& grid, const RowCount& rows = {}, std::optional<FirstPage> ahead = {});
     void RunStatement();
     void CloseConnection();
     QString ReadCell(ResultGrid& grid, const QString& field) const;
     bool CountIsPositive(ResultGrid& grid) const;
+    std::optional<FirstPage> takeSearchAhead();
 
     WordView& m_view;
     QString m_path;
@@ -57,4 +61,6 @@ private:
     QString mySQL;
     // The learner's texts, bound to the placeholders of mySQL in order.
     QVariantList myValues;
+    // The first page of the search's hits, being read while the search counts them.
+    std::future<FirstPage> m_searchAhead;
 };

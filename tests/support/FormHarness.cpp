@@ -4,7 +4,8 @@
 
 #include <QItemSelectionModel>
 
-QStringList FormHarness::list() const {
+QStringList FormHarness::list() const
+{
     const QAbstractItemModel* model = grid("DataGrid1")->model();
     QStringList rows;
     for (int row = 0; model && row < model->rowCount(); ++row) {
@@ -16,12 +17,14 @@ QStringList FormHarness::list() const {
     return rows;
 }
 
-QStringList FormHarness::columns() const {
+QStringList FormHarness::columns() const
+{
     const PagedResult* result = grid("DataGrid1")->result();
     return result ? result->fieldNames() : QStringList();
 }
 
-void FormHarness::selectRows(const QList<int>& rows) const {
+void FormHarness::selectRows(const QList<int>& rows) const
+{
     DataGrid* list = grid("DataGrid1");
     QItemSelectionModel* selection = list->selectionModel();
     const auto flags = QItemSelectionModel::Select | QItemSelectionModel::Rows;

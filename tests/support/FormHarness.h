@@ -15,7 +15,8 @@
 // The real main window on a test notebook, with every seam in the test's hands.
 struct FormHarness {
     explicit FormHarness(const QString& path)
-        : form(std::make_unique<Form1>(path, messages, exit, clock)) {}
+        : form(std::make_unique<Form1>(path, messages, exit, clock))
+    {}
 
     template <typename T> T* find(const char* name) const { return form->findChild<T*>(QLatin1String(name)); }
     QPushButton* button(const char* name) const { return find<QPushButton>(name); }

@@ -1,6 +1,7 @@
 #include "ScriptedMessageBox.h"
 
-MessageBox::Answer ScriptedMessageBox::show(const Request& request) {
+MessageBox::Answer ScriptedMessageBox::show(const Request& request)
+{
     m_shown.append(request);
     if (request.buttons == Buttons::Ok)
         return Answer::Ok;
@@ -11,14 +12,16 @@ MessageBox::Answer ScriptedMessageBox::show(const Request& request) {
     return m_answers.dequeue();
 }
 
-QStringList ScriptedMessageBox::takeTexts() {
+QStringList ScriptedMessageBox::takeTexts()
+{
     QStringList texts;
     for (const Request& request : takeRequests())
         texts << request.text;
     return texts;
 }
 
-QList<MessageBox::Request> ScriptedMessageBox::takeRequests() {
+QList<MessageBox::Request> ScriptedMessageBox::takeRequests()
+{
     QList<Request> shown;
     shown.swap(m_shown);
     return shown;

@@ -10,7 +10,8 @@
 #include <stdexcept>
 
 namespace {
-QSqlQuery run(const QString& connection, const QString& sql, const QVariantList& values = {}) {
+QSqlQuery run(const QString& connection, const QString& sql, const QVariantList& values = {})
+{
     QSqlQuery query(QSqlDatabase::database(connection));
     if (!query.prepare(sql))
         throw std::runtime_error(query.lastError().text().toStdString());
@@ -24,7 +25,8 @@ QSqlQuery run(const QString& connection, const QString& sql, const QVariantList&
 
 TestNotebook::TestNotebook(Schema schema)
     : m_path(m_dir.filePath(QStringLiteral("word.mdb")))
-    , m_connection(QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::Id128)) {
+    , m_connection(QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::Id128))
+{
     if (schema == Schema::Full)
         Notebook::create(m_path);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -36,7 +38,8 @@ TestNotebook::TestNotebook(Schema schema)
     }
 }
 
-TestNotebook::~TestNotebook() {
+TestNotebook::~TestNotebook()
+{
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         db.close();
@@ -44,19 +47,22 @@ TestNotebook::~TestNotebook() {
     QSqlDatabase::removeDatabase(m_connection);
 }
 
-void TestNotebook::insert(const QString& upDay, const QString& english, const QString& japanese) {
+void TestNotebook::insert(const QString& upDay, const QString& english, const QString& japanese)
+{
     run(m_connection, QStringLiteral("insert into wordDB(UpDay,English,Japanese) values(?,?,?)"),
         {upDay, english, japanese});
 }
 
-void TestNotebook::execute(const QString& sql) {
+void TestNotebook::execute(const QString& sql)
+{
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
     if (!db.isOpen())
         db.open();
     run(m_connection, sql);
 }
 
-QStringList TestNotebook::rows() const {
+QStringList TestNotebook::rows() const
+{
     QSqlQuery query =
         run(m_connection, QStringLiteral("select UpDay, English, Japanese from wordDB order by rowid"));
     QStringList result;
@@ -66,7 +72,8 @@ QStringList TestNotebook::rows() const {
     return result;
 }
 
-int TestNotebook::count() const {
+int TestNotebook::count() const
+{
     QSqlQuery query = run(m_connection, QStringLiteral("select count(*) from wordDB"));
     query.next();
     return query.value(0).toInt();

@@ -23,17 +23,20 @@ const char kUsageText[] = "Usage: tessimor-db COMMAND\n"
                           "Options:\n"
                           "  -h, --help   show this help\n";
 
-void print(std::FILE* stream, const QString& text) {
+void print(std::FILE* stream, const QString& text)
+{
     std::fputs(text.toLocal8Bit().constData(), stream);
 }
 
-int usageError(const QString& problem) {
+int usageError(const QString& problem)
+{
     print(stderr, QStringLiteral("tessimor-db: %1\n").arg(problem));
     std::fputs("Try 'tessimor-db --help'.\n", stderr);
     return kUsage;
 }
 
-int init() {
+int init()
+{
     const QString path = Notebook::defaultPath();
     try {
         Notebook::create(path);
@@ -47,7 +50,8 @@ int init() {
 }
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
