@@ -1,5 +1,6 @@
 #include "FormHarness.h"
 #include "TestNotebook.h"
+#include "TextBox.h"
 #include "Twips.h"
 
 #include <QAccessible>
@@ -104,8 +105,9 @@ void LayoutTest::tabCyclesTheInputControlsInOrder()
 
 void LayoutTest::boxesLimitTheirLengthAndTakeTheirNamesFromLabels()
 {
-    QCOMPARE(m_ui->text("Text1")->maxLength(), 49);
-    QCOMPARE(m_ui->text("Text2")->maxLength(), 27);
+    QCOMPARE(m_ui->find<TextBox>("Text1")->maxCharacters(), 49);
+    QCOMPARE(m_ui->find<TextBox>("Text2")->maxCharacters(), 27);
+    QCOMPARE(m_ui->find<TextBox>("Text3")->maxCharacters(), 0);
     QVERIFY(m_ui->text("Text1")->inputMethodHints() & Qt::ImhPreferLatin);
     QVERIFY(m_ui->text("Text3")->inputMethodHints() & Qt::ImhPreferLatin);
     QVERIFY(!(m_ui->text("Text2")->inputMethodHints() & Qt::ImhPreferLatin));

@@ -4,6 +4,7 @@
 #include "MessageBox.h"
 #include "ProgramExit.h"
 #include "StoreError.h"
+#include "TextBox.h"
 #include "Twips.h"
 #include "modUpdate.h"
 
@@ -58,11 +59,11 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
     return control;
 }
 
-QLineEdit* textBox(QWidget* parent, const char* name, int left, int top, int width, int maxLength,
-                   bool latinInput)
+TextBox* textBox(QWidget* parent, const char* name, int left, int top, int width, int maxCharacters,
+                 bool latinInput)
 {
-    auto* control = place<QLineEdit>(parent, name, left, top, width, 375);
-    control->setMaxLength(maxLength);
+    auto* control = place<TextBox>(parent, name, left, top, width, 375);
+    control->setMaxCharacters(maxCharacters);
     if (latinInput)
         control->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
     return control;
@@ -121,7 +122,7 @@ void Form1::buildControls()
     // Created after the labels so that the boxes are drawn over the labels that reach under them.
     Text1 = textBox(client, "Text1", 1440, 120, 4935, 49, true);
     Text2 = textBox(client, "Text2", 1440, 600, 4935, 27, false);
-    Text3 = textBox(client, "Text3", 1200, 4920, 1335, 32767, true);
+    Text3 = textBox(client, "Text3", 1200, 4920, 1335, 0, true);
     Label1->setBuddy(Text1);
     Label2->setBuddy(Text2);
     Label5->setBuddy(Text3);

@@ -13,9 +13,9 @@ class MessageBox;
 class ProgramExit;
 class QAction;
 class QLabel;
-class QLineEdit;
 class QMenu;
 class QPushButton;
+class TextBox;
 class modUpdate;
 
 // The main window: input boxes, commands, the word list and its count.
@@ -73,9 +73,9 @@ private:
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
     QLabel* Label5 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QLineEdit* Text3 = nullptr;
+    TextBox* Text1 = nullptr;
+    TextBox* Text2 = nullptr;
+    TextBox* Text3 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
     QPushButton* Command3 = nullptr;

@@ -41,5 +41,9 @@ QString headline(int code)
 
 QString StoreError::userMessage() const
 {
+    // The engine refuses very long search patterns with a general error; say what the learner can do.
+    if (m_engineText.contains(QLatin1String("pattern too complex")))
+        return QStringLiteral("検索する文字が長すぎます。短くしてもう一度お試しください。\n\n") +
+               m_engineText;
     return headline(m_engineCode) + QStringLiteral("\n\n") + m_engineText;
 }

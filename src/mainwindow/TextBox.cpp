@@ -1,0 +1,55 @@
+#include "TextBox.h"
+
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+
+namespace {
+// Length, in UTF-16 units, of the first `count` characters of `text`.
+qsizetype prefixLength(const QString& text, int count)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (int i = 0; i < count; ++i) {
+        const qsizetype next = graphemes.toNextBoundary();
+        if (next < 0)
+            return text.size();
+        end = next;
+    }
+    return end;
+}
+} // namespace
+
+TextBox::TextBox(QWidget* parent)
+    : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textChanged, this, &TextBox::tidy);
+}
+
+void TextBox::setMaxCharacters(int count)
+{
+    m_maxCharacters = count;
+    tidy();
+}
+
+int TextBox::characterCount(const QString& text)
+{
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    int count = 0;
+    while (graphemes.toNextBoundary() >= 0)
+        ++count;
+    return count;
+}
+
+void TextBox::tidy()
+{
+    static const QRegularExpression breaks(QStringLiteral("\\r\\n|[\\r\\n\\t]"));
+    QString tidied = text();
+    tidied.replace(breaks, QStringLiteral(" "));
+    if (m_maxCharacters > 0)
+        tidied.truncate(prefixLength(tidied, m_maxCharacters));
+    if (tidied == text())
+        return;
+    const int cursor = int(qMin<qsizetype>(cursorPosition(), tidied.size()));
+    setText(tidied);
+    setCursorPosition(cursor);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLineEdit>
+
+// A one-line text box whose limit counts characters as the learner sees them (a kanji, an emoji or a
+// letter with its accent is one), and which turns pasted line breaks and tabs into spaces, so that what
+// is stored is what the box showed.
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget* parent = nullptr);
+
+    void setMaxCharacters(int count);
+    int maxCharacters() const { return m_maxCharacters; }
+
+    static int characterCount(const QString& text);
+
+private:
+    void tidy();
+
+    int m_maxCharacters = 0;
+};
