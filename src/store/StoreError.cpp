@@ -25,7 +25,8 @@ QString headline(int code)
     case kFull:
         return QStringLiteral("ディスクの空き容量が足りないため、書き込めませんでした。");
     case kIoErr:
-        return QStringLiteral("データベースの読み書き中にエラーが発生しました。");
+        return QStringLiteral(
+            "データベースの読み書き中にエラーが発生しました。ディスクの空き容量などを確認してください。");
     case kCorrupt:
     case kNotADb:
         return QStringLiteral("データベースファイルが壊れています。");
