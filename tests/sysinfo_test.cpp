@@ -8,350 +8,253 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
-const std::string kFirstKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const std::string kSecondKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const std::string kFirst = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string kSecond = "SOFTWARE\\Microsoft\\Shared Tools Location";
 const QString kUnavailable = QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません");
 constexpr Registry::Key HKLM = Registry::kLocalMachine;
 
-std::vector<unsigned char> bytes(const std::string& text) {
-    return {text.begin(), text.end()};
-}
-
-// The about dialog on a hive, files and launcher of the test's own.
-struct Launch {
-    void press() { dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click(); }
-
-    RecordingRegistry registry;
-    FakeFiles files;
-    RecordingLauncher launcher{files};
-    ScriptedMessageBox messages;
-    frmAbout dialog{{registry, launcher, files, messages}};
+struct Value {
+    std::string key;
+    std::string name;
+    std::uint32_t type;
+    std::string data;
 };
 
-void writeProgram(const QString& path, const QByteArray& script, bool executable = true) {
+std::string zeroEnded(const std::string& text) {
+    return text + '\0';
+}
+
+const std::string kLongest = "C:\\" + std::string(1016, 'x') + ".exe"; // 1024 bytes with its zero
+const std::string kTooLong = "C:\\" + std::string(1017, 'x') + ".exe";
+const Value kFirstValue{kFirst, "PATH", Registry::kString, zeroEnded("C:\\Tools\\sysinfo.exe")};
+const Value kSecondValue{kSecond, "MSINFO", Registry::kString, zeroEnded("C:\\Shared")};
+
+const struct LaunchCase {
+    const char* name;
+    std::vector<Value> values;
+    QStringList files;
+    std::size_t keysOpened;
+    QStringList startsTried;
+    bool starts;
+} kLaunchCases[] = {
+    {"first value names a program",
+     {kFirstValue, kSecondValue},
+     {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {"C:\\Tools\\sysinfo.exe"},
+     true},
+    {"first value names a missing file",
+     {kFirstValue, kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {"C:\\Tools\\sysinfo.exe"},
+     false},
+    {"second value's folder holds the program",
+     {kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     2,
+     {"C:\\Shared\\MSINFO32.EXE"},
+     true},
+    {"second value's folder lacks the program", {kSecondValue}, {"C:\\Shared\\msinfo.dll"}, 2, {}, false},
+    {"neither key", {}, {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"}, 2, {}, false},
+    {"keys without the values",
+     {{kFirst, "PATH2", Registry::kString, zeroEnded("C:\\Tools\\sysinfo.exe")},
+      {kSecond, "MSINFO2", Registry::kString, zeroEnded("C:\\Shared")}},
+     {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"},
+     2,
+     {},
+     false},
+    // A value of another type counts as read: the second key is not consulted, and the start fails.
+    {"expandable string",
+     {{kFirst, "PATH", Registry::kExpandString, zeroEnded("C:\\Tools\\sysinfo.exe")}, kSecondValue},
+     {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {""},
+     false},
+    {"number",
+     {{kFirst, "PATH", Registry::kDword, std::string("\x07\0\0\0", 4)}, kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {"7"},
+     false},
+    {"size 0",
+     {{kFirst, "PATH", Registry::kString, ""}, kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {},
+     false},
+    {"1024 bytes",
+     {{kFirst, "PATH", Registry::kString, zeroEnded(kLongest)}},
+     {QString::fromStdString(kLongest)},
+     1,
+     {QString::fromStdString(kLongest)},
+     true},
+    {"over 1024 bytes",
+     {{kFirst, "PATH", Registry::kString, zeroEnded(kTooLong)}, kSecondValue},
+     {QString::fromStdString(kTooLong), "C:\\Shared\\MSINFO32.EXE"},
+     2,
+     {"C:\\Shared\\MSINFO32.EXE"},
+     true},
+};
+
+const struct ReadCase {
+    const char* name;
+    bool present;
+    std::uint32_t type;
+    std::string data;
+    bool read;
+    std::string text;
+} kReadCases[] = {
+    {"string with its zero", true, Registry::kString, std::string("ABC\0", 4), true, "ABC"},
+    {"string without a zero", true, Registry::kString, "ABC", true, "ABC"},
+    {"string with two zeros", true, Registry::kString, std::string("AB\0\0", 4), true,
+     std::string("AB\0", 3)},
+    {"string of only a zero", true, Registry::kString, std::string(1, '\0'), true, ""},
+    {"small number", true, Registry::kDword, std::string("\x05\0\0\0", 4), true, "5"},
+    {"number using every byte", true, Registry::kDword, "\x78\x56\x34\x12", true, "305419896"},
+    {"other type", true, 3, "\x01\x02", true, "before"},
+    {"missing value", false, Registry::kString, "ABC", false, ""},
+    {"over the buffer", true, Registry::kString, std::string(1025, 'x'), false, ""},
+};
+
+void writeFile(const QString& path, const QByteArray& content, bool executable) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(script);
+    file.write(content);
     file.close();
     if (executable)
-        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
 } // namespace
 
 class SysInfoTest : public QObject {
     Q_OBJECT
 private slots:
-    void firstValueStartsItsProgramWithoutOpeningTheSecondKey();
-    void firstValueNamingAMissingFileDoesNotFallBack();
-    void secondValueStartsTheProgramInItsFolder();
-    void secondValueFolderWithoutTheProgramIsUnavailable();
-    void neitherValueIsUnavailable_data();
-    void neitherValueIsUnavailable();
-    void valueOfAnotherTypeStartsNothing_data();
-    void valueOfAnotherTypeStartsNothing();
-    void emptyValueIsTrappedAndItsKeyClosed();
-    void valueLargerThanTheBufferIsNotRead_data();
-    void valueLargerThanTheBufferIsNotRead();
-
-    void stringLosesOneTerminatingZeroOnly_data();
-    void stringLosesOneTerminatingZeroOnly();
-    void dwordComesBackAsTheStoredNumber_data();
-    void dwordComesBackAsTheStoredNumber();
-    void otherTypeLeavesTheTextAsItWas();
-    void failedReadEmptiesTheText();
-    void hiveRefusesWriteAccess();
-
-    void hostHiveNamesTheFirstProgramFound();
-    void hostHiveStartsTheProgramFoundOnTheSearchPath();
+    void launcherFindsTheProgramOrSaysItIsUnavailable_data();
+    void launcherFindsTheProgramOrSaysItIsUnavailable();
+    void readerTurnsValuesIntoText_data();
+    void readerTurnsValuesIntoText();
+    void dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage();
+    void hostHiveStartsTheFirstProgramFoundOnTheSearchPath();
     void fileSearchFindsOrdinaryFilesOnly();
-    void launcherReportsWhatCannotStart();
-
-private:
-    void verifyUnavailable(Launch& launch);
-    void verifyKeysClosedAndReadOnly(const Launch& launch);
 };
 
-void SysInfoTest::verifyUnavailable(Launch& launch) {
-    const QList<MessageBox::Request> shown = launch.messages.takeRequests();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].text, kUnavailable);
-    QCOMPARE(shown[0].caption, QStringLiteral("Tessimor"));
-    QCOMPARE(shown[0].buttons, MessageBox::Buttons::Ok);
-    QCOMPARE(shown[0].icon, MessageBox::Icon::None);
-    QVERIFY(launch.launcher.started.isEmpty());
+void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kLaunchCases)); ++row)
+        QTest::newRow(kLaunchCases[row].name) << row;
 }
 
-void SysInfoTest::verifyKeysClosedAndReadOnly(const Launch& launch) {
-    QCOMPARE(launch.registry.openHandles, 0);
-    for (std::uint32_t access : launch.registry.accesses)
+void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable() {
+    QFETCH(int, row);
+    const LaunchCase& test = kLaunchCases[row];
+    RecordingRegistry registry;
+    for (const Value& value : test.values)
+        registry.hive.setValue(HKLM, value.key, value.name, value.type,
+                               {value.data.begin(), value.data.end()});
+    FakeFiles files;
+    files.files = QSet<QString>(test.files.begin(), test.files.end());
+    RecordingLauncher launcher(files);
+    ScriptedMessageBox messages;
+    frmAbout dialog({registry, launcher, files, messages});
+
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+
+    const std::vector<std::string> keys = {kFirst, kSecond};
+    QCOMPARE(registry.attempts, std::vector<std::string>(keys.begin(), keys.begin() + test.keysOpened));
+    QCOMPARE(launcher.attempts, test.startsTried);
+    QCOMPARE(launcher.started, test.starts ? test.startsTried : QStringList());
+    const QList<MessageBox::Request> shown = messages.takeRequests();
+    QCOMPARE(shown.size(), test.starts ? 0 : 1);
+    if (!test.starts) {
+        QCOMPARE(shown[0].text, kUnavailable);
+        QCOMPARE(shown[0].caption, QStringLiteral("Tessimor"));
+        QCOMPARE(shown[0].buttons, MessageBox::Buttons::Ok);
+        QCOMPARE(shown[0].icon, MessageBox::Icon::None);
+        QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->isEnabled());
+        QVERIFY(!dialog.isUnloaded());
+    }
+    // Every key is asked for reading only and closed again, on the error of size 0 as well.
+    QCOMPARE(registry.openHandles, 0);
+    for (std::uint32_t access : registry.accesses)
         QCOMPARE(access, Registry::kKeyRead);
 }
 
-void SysInfoTest::firstValueStartsItsProgramWithoutOpeningTheSecondKey() {
-    Launch launch;
-    launch.registry.hive.setString(HKLM, kFirstKey, "PATH", "C:\\Program Files\\Tools\\sysinfo.exe");
-    launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO", "C:\\Shared");
-    launch.files.files = {QStringLiteral("C:\\Program Files\\Tools\\sysinfo.exe"),
-                          QStringLiteral("C:\\Shared\\MSINFO32.EXE")};
-    launch.press();
-    QCOMPARE(launch.launcher.started, QStringList{QStringLiteral("C:\\Program Files\\Tools\\sysinfo.exe")});
-    QCOMPARE(launch.registry.attempts, std::vector<std::string>{kFirstKey});
-    QVERIFY(launch.messages.takeTexts().isEmpty());
-    verifyKeysClosedAndReadOnly(launch);
+void SysInfoTest::readerTurnsValuesIntoText_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kReadCases)); ++row)
+        QTest::newRow(kReadCases[row].name) << row;
 }
 
-void SysInfoTest::firstValueNamingAMissingFileDoesNotFallBack() {
-    Launch launch;
-    launch.registry.hive.setString(HKLM, kFirstKey, "PATH", "C:\\Gone\\sysinfo.exe");
-    launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO", "C:\\Shared");
-    launch.files.files = {QStringLiteral("C:\\Shared\\MSINFO32.EXE")};
-    launch.press();
-    QCOMPARE(launch.launcher.attempts, QStringList{QStringLiteral("C:\\Gone\\sysinfo.exe")});
-    QCOMPARE(launch.registry.attempts, std::vector<std::string>{kFirstKey});
-    verifyUnavailable(launch);
-    QVERIFY(launch.dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->isEnabled());
-    QVERIFY(!launch.dialog.isUnloaded());
-}
-
-void SysInfoTest::secondValueStartsTheProgramInItsFolder() {
-    Launch launch;
-    launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO", "C:\\Common Files\\MSInfo");
-    launch.files.files = {QStringLiteral("C:\\Common Files\\MSInfo\\MSINFO32.EXE")};
-    launch.press();
-    QCOMPARE(launch.launcher.started, QStringList{QStringLiteral("C:\\Common Files\\MSInfo\\MSINFO32.EXE")});
-    QCOMPARE(launch.registry.attempts, (std::vector<std::string>{kFirstKey, kSecondKey}));
-    QVERIFY(launch.messages.takeTexts().isEmpty());
-    verifyKeysClosedAndReadOnly(launch);
-}
-
-void SysInfoTest::secondValueFolderWithoutTheProgramIsUnavailable() {
-    Launch launch;
-    launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO", "C:\\Common Files\\MSInfo");
-    launch.files.files = {QStringLiteral("C:\\Common Files\\MSInfo\\msinfo.dll")};
-    launch.press();
-    QVERIFY(launch.launcher.attempts.isEmpty());
-    verifyUnavailable(launch);
-    verifyKeysClosedAndReadOnly(launch);
-}
-
-void SysInfoTest::neitherValueIsUnavailable_data() {
-    QTest::addColumn<bool>("keysExist");
-    QTest::newRow("no keys") << false;
-    QTest::newRow("keys without the values") << true;
-}
-
-void SysInfoTest::neitherValueIsUnavailable() {
-    QFETCH(bool, keysExist);
-    Launch launch;
-    if (keysExist) {
-        launch.registry.hive.setString(HKLM, kFirstKey, "Path2", "C:\\sysinfo.exe");
-        launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO2", "C:\\Shared");
-    }
-    launch.files.files = {QStringLiteral("C:\\sysinfo.exe"), QStringLiteral("C:\\Shared\\MSINFO32.EXE")};
-    launch.press();
-    QCOMPARE(launch.registry.attempts, (std::vector<std::string>{kFirstKey, kSecondKey}));
-    QVERIFY(launch.launcher.attempts.isEmpty());
-    verifyUnavailable(launch);
-    verifyKeysClosedAndReadOnly(launch);
-}
-
-void SysInfoTest::valueOfAnotherTypeStartsNothing_data() {
-    QTest::addColumn<uint>("type");
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<QString>("tried");
-    QTest::newRow("expandable string")
-        << uint(Registry::kExpandString) << QByteArray("C:\\sysinfo.exe", 15) << QString();
-    QTest::newRow("binary") << 3u << QByteArray("C:\\sysinfo.exe") << QString();
-    QTest::newRow("number") << uint(Registry::kDword) << QByteArray("\x07\0\0\0", 4) << QStringLiteral("7");
-}
-
-void SysInfoTest::valueOfAnotherTypeStartsNothing() {
-    QFETCH(uint, type);
-    QFETCH(QByteArray, data);
-    QFETCH(QString, tried);
-    Launch launch;
-    launch.registry.hive.setValue(HKLM, kFirstKey, "PATH", type, bytes(data.toStdString()));
-    launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO", "C:");
-    launch.files.files = {QStringLiteral("C:\\sysinfo.exe"), QStringLiteral("C:\\MSINFO32.EXE")};
-    launch.press();
-    // The value counts as read, so the second key is not consulted and the start of its text fails.
-    QCOMPARE(launch.registry.attempts, std::vector<std::string>{kFirstKey});
-    QCOMPARE(launch.launcher.attempts, QStringList{tried});
-    verifyUnavailable(launch);
-}
-
-void SysInfoTest::emptyValueIsTrappedAndItsKeyClosed() {
-    Launch launch;
-    launch.registry.hive.setValue(HKLM, kFirstKey, "PATH", Registry::kString, {});
-    launch.registry.hive.setString(HKLM, kSecondKey, "MSINFO", "C:");
-    launch.files.files = {QStringLiteral("C:\\MSINFO32.EXE")};
-    launch.press();
-    QCOMPARE(launch.registry.attempts, std::vector<std::string>{kFirstKey});
-    QVERIFY(launch.launcher.attempts.isEmpty());
-    verifyUnavailable(launch);
-    verifyKeysClosedAndReadOnly(launch);
-}
-
-void SysInfoTest::valueLargerThanTheBufferIsNotRead_data() {
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("starts");
-    QTest::newRow("1024 bytes with the zero") << 1023 << true;
-    QTest::newRow("1025 bytes with the zero") << 1024 << false;
-}
-
-void SysInfoTest::valueLargerThanTheBufferIsNotRead() {
-    QFETCH(int, length);
-    QFETCH(bool, starts);
-    const std::string path = "C:\\" + std::string(std::size_t(length) - 7, 'x') + ".exe";
-    Launch launch;
-    launch.registry.hive.setString(HKLM, kFirstKey, "PATH", path);
-    launch.files.files = {QString::fromStdString(path)};
-    launch.press();
-    if (starts) {
-        QCOMPARE(launch.launcher.started, QStringList{QString::fromStdString(path)});
-        QVERIFY(launch.messages.takeTexts().isEmpty());
-    } else {
-        QCOMPARE(launch.registry.attempts, (std::vector<std::string>{kFirstKey, kSecondKey}));
-        verifyUnavailable(launch);
-    }
-    verifyKeysClosedAndReadOnly(launch);
-}
-
-void SysInfoTest::stringLosesOneTerminatingZeroOnly_data() {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QByteArray>("read");
-    QTest::newRow("with its zero") << QByteArray("ABC\0", 4) << QByteArray("ABC");
-    QTest::newRow("without a zero") << QByteArray("ABC") << QByteArray("ABC");
-    QTest::newRow("two zeros") << QByteArray("AB\0\0", 4) << QByteArray("AB\0", 3);
-    QTest::newRow("only a zero") << QByteArray("\0", 1) << QByteArray();
-}
-
-void SysInfoTest::stringLosesOneTerminatingZeroOnly() {
-    QFETCH(QByteArray, stored);
-    QFETCH(QByteArray, read);
+void SysInfoTest::readerTurnsValuesIntoText() {
+    QFETCH(int, row);
+    const ReadCase& test = kReadCases[row];
     MemoryRegistry hive;
-    hive.setValue(HKLM, "Software\\Test", "Text", Registry::kString, bytes(stored.toStdString()));
+    hive.setValue(HKLM, "Software\\Test", test.present ? "Value" : "Other", test.type,
+                  {test.data.begin(), test.data.end()});
     std::string KeyVal = "before";
-    QVERIFY(GetKeyValue(hive, HKLM, "SOFTWARE\\TEST", "text", KeyVal));
-    QCOMPARE(QByteArray::fromStdString(KeyVal), read);
+    // Names match without regard to case, as in the registry.
+    QCOMPARE(GetKeyValue(hive, HKLM, "SOFTWARE\\TEST", "value", KeyVal), test.read);
+    QCOMPARE(KeyVal, test.text);
+
+    KeyVal = "before";
+    QVERIFY(!GetKeyValue(hive, HKLM, "Software\\Missing", "Value", KeyVal));
+    QCOMPARE(KeyVal, std::string());
 }
 
-void SysInfoTest::dwordComesBackAsTheStoredNumber_data() {
-    QTest::addColumn<QByteArray>("stored");
-    QTest::addColumn<QString>("read");
-    QTest::newRow("small") << QByteArray("\x05\0\0\0", 4) << QStringLiteral("5");
-    QTest::newRow("every byte used") << QByteArray("\x78\x56\x34\x12", 4) << QStringLiteral("305419896");
-    QTest::newRow("largest") << QByteArray("\xff\xff\xff\xff", 4) << QStringLiteral("4294967295");
-}
-
-void SysInfoTest::dwordComesBackAsTheStoredNumber() {
-    QFETCH(QByteArray, stored);
-    QFETCH(QString, read);
+void SysInfoTest::dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage() {
     MemoryRegistry hive;
-    hive.setValue(HKLM, "Software\\Test", "Number", Registry::kDword, bytes(stored.toStdString()));
-    std::string KeyVal;
-    QVERIFY(GetKeyValue(hive, HKLM, "Software\\Test", "Number", KeyVal));
-    QCOMPARE(QString::fromStdString(KeyVal), read);
-}
-
-void SysInfoTest::otherTypeLeavesTheTextAsItWas() {
-    Launch launch;
-    launch.registry.hive.setValue(HKLM, "Software\\Test", "Folder", Registry::kExpandString,
-                                  bytes(std::string("%SystemRoot%\0", 13)));
+    FakeFiles files;
+    RecordingLauncher launcher(files);
+    ScriptedMessageBox messages;
+    frmAbout dialog({hive, launcher, files, messages});
+    const std::string expandable = "%SystemRoot%";
+    hive.setValue(HKLM, "Software\\Test", "Folder", Registry::kExpandString,
+                  {expandable.begin(), expandable.end()});
     QString KeyVal = QStringLiteral("前の値");
-    QVERIFY(
-        launch.dialog.GetKeyValue(HKLM, QStringLiteral("Software\\Test"), QStringLiteral("Folder"), KeyVal));
+    QVERIFY(dialog.GetKeyValue(HKLM, QStringLiteral("Software\\Test"), QStringLiteral("Folder"), KeyVal));
     QCOMPARE(KeyVal, QStringLiteral("前の値"));
-    // Text in the code page (UTF-8 here) comes back as the characters it encodes.
-    launch.registry.hive.setString(HKLM, "Software\\Test", "Folder", u8"C:\\ツール\\情報.exe");
-    QVERIFY(
-        launch.dialog.GetKeyValue(HKLM, QStringLiteral("Software\\Test"), QStringLiteral("Folder"), KeyVal));
+    // The code page is UTF-8 here.
+    hive.setString(HKLM, "Software\\Test", "Folder", u8"C:\\ツール\\情報.exe");
+    QVERIFY(dialog.GetKeyValue(HKLM, QStringLiteral("Software\\Test"), QStringLiteral("Folder"), KeyVal));
     QCOMPARE(KeyVal, QStringLiteral("C:\\ツール\\情報.exe"));
-    verifyKeysClosedAndReadOnly(launch);
 }
 
-void SysInfoTest::failedReadEmptiesTheText() {
-    RecordingRegistry registry;
-    registry.hive.setString(HKLM, "Software\\Test", "Text", "value");
-    registry.hive.setString(HKLM, "Software\\Test", "Long", std::string(1024, 'x'));
-    const std::pair<std::string, std::string> failing[] = {
-        {"Software\\Missing", "Text"}, {"Software\\Test", "Missing"}, {"Software\\Test", "Long"}};
-    for (const auto& [key, value] : failing) {
-        std::string KeyVal = "before";
-        QVERIFY(!GetKeyValue(registry, HKLM, key, value, KeyVal));
-        QCOMPARE(KeyVal, std::string());
-    }
-    QCOMPARE(registry.openHandles, 0);
-}
-
-void SysInfoTest::hiveRefusesWriteAccess() {
-    MemoryRegistry hive;
-    hive.setString(HKLM, kFirstKey, "PATH", "C:\\sysinfo.exe");
-    Registry::Key key = 0;
-    QCOMPARE(hive.openKey(HKLM, kFirstKey, 0, 0x2003F, key), Registry::kAccessDenied);
-    QCOMPARE(key, Registry::Key(0));
-    QCOMPARE(hive.openKey(HKLM, kFirstKey, 0, Registry::kKeyRead, key), Registry::kSuccess);
-    QCOMPARE(hive.closeKey(key), Registry::kSuccess);
-    QCOMPARE(hive.closeKey(key), Registry::kInvalidHandle);
-}
-
-void SysInfoTest::hostHiveNamesTheFirstProgramFound() {
+void SysInfoTest::hostHiveStartsTheFirstProgramFoundOnTheSearchPath() {
     QTemporaryDir first;
     QTemporaryDir second;
-    writeProgram(first.filePath(QStringLiteral("kinfocenter")), "#!/bin/sh\n");
-    writeProgram(first.filePath(QStringLiteral("hardinfo")), "not a program", false);
-    writeProgram(second.filePath(QStringLiteral("hardinfo")), "#!/bin/sh\n");
-    std::unique_ptr<MemoryRegistry> hive = HostRegistry::fromFolders({first.path(), second.path()});
-    std::string KeyVal;
-    QVERIFY(GetKeyValue(*hive, HKLM, kFirstKey, "PATH", KeyVal));
-    QCOMPARE(QString::fromStdString(KeyVal), second.filePath(QStringLiteral("hardinfo")));
-
-    QTemporaryDir none;
-    writeProgram(none.filePath(QStringLiteral("gnome-system-monitor")), "not a program", false);
-    hive = HostRegistry::fromFolders({none.path()});
-    QVERIFY(!GetKeyValue(*hive, HKLM, kFirstKey, "PATH", KeyVal));
-}
-
-void SysInfoTest::hostHiveStartsTheProgramFoundOnTheSearchPath() {
-    QTemporaryDir folder;
-    const QString program = folder.filePath(QStringLiteral("gnome-system-monitor"));
-    const QString marker = folder.filePath(QStringLiteral("started"));
-    writeProgram(program, "#!/bin/sh\ntouch \"$(dirname \"$0\")/started\"\n");
-    std::unique_ptr<MemoryRegistry> hive = HostRegistry::fromFolders({folder.path()});
+    // Candidates are tried in their own order, and only executables count.
+    writeFile(first.filePath(QStringLiteral("kinfocenter")), "#!/bin/sh\n", true);
+    writeFile(first.filePath(QStringLiteral("hardinfo")), "not a program", false);
+    writeFile(second.filePath(QStringLiteral("hardinfo")), "#!/bin/sh\ntouch \"$0.started\"\n", true);
+    const std::unique_ptr<MemoryRegistry> hive = HostRegistry::fromFolders({first.path(), second.path()});
     QtProgramLauncher launcher;
     QtFileSearch files;
     ScriptedMessageBox messages;
     frmAbout dialog({*hive, launcher, files, messages});
     dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
     QVERIFY(messages.takeTexts().isEmpty());
-    QTRY_VERIFY(QFile::exists(marker));
+    QTRY_VERIFY(QFile::exists(second.filePath(QStringLiteral("hardinfo.started"))));
+    QVERIFY(!QFile::exists(first.filePath(QStringLiteral("kinfocenter.started"))));
 
-    std::unique_ptr<MemoryRegistry> empty = HostRegistry::fromFolders({});
-    frmAbout without({*empty, launcher, files, messages});
+    const std::unique_ptr<MemoryRegistry> none = HostRegistry::fromFolders({first.path() + "/missing"});
+    frmAbout without({*none, launcher, files, messages});
     without.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
     QCOMPARE(messages.takeTexts(), QStringList{kUnavailable});
+    QVERIFY(!launcher.start(QString()));
 }
 
 void SysInfoTest::fileSearchFindsOrdinaryFilesOnly() {
     QTemporaryDir folder;
-    writeProgram(folder.filePath(QStringLiteral("MSINFO32.EXE")), "program");
-    writeProgram(folder.filePath(QStringLiteral(".hidden")), "program");
+    writeFile(folder.filePath(QStringLiteral("MSINFO32.EXE")), "program", true);
+    writeFile(folder.filePath(QStringLiteral(".hidden")), "program", true);
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder")));
     const QtFileSearch files;
     QVERIFY(files.exists(folder.filePath(QStringLiteral("MSINFO32.EXE"))));
     QVERIFY(!files.exists(folder.filePath(QStringLiteral(".hidden"))));
     QVERIFY(!files.exists(folder.filePath(QStringLiteral("folder"))));
     QVERIFY(!files.exists(folder.filePath(QStringLiteral("missing.exe"))));
-}
-
-void SysInfoTest::launcherReportsWhatCannotStart() {
-    QTemporaryDir folder;
-    QtProgramLauncher launcher;
-    QVERIFY(!launcher.start(QString()));
-    QVERIFY(!launcher.start(folder.filePath(QStringLiteral("missing"))));
 }
 
 QTEST_MAIN(SysInfoTest)

@@ -6,9 +6,11 @@
 #include "ProgramLauncher.h"
 #include "Twips.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 constexpr int kLeft = 2340;
@@ -83,7 +85,10 @@ frmAbout::frmAbout(const Seams& seams)
     setModal(false);
     buildControls();
 
-    const QRect client = Twips::rect(this, kLeft, kTop, kClientWidth, kClientHeight);
+    // Placed from the top left of the screen, not centred: it opens beside the main window.
+    QRect client = Twips::rect(this, kLeft, kTop, kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        client.translate(screen->geometry().topLeft());
     setFixedSize(client.size());
     setGeometry(client);
 }
