@@ -1,12 +1,18 @@
 #include "Clock.h"
+#include "FileSearch.h"
 #include "Form1.h"
+#include "HostRegistry.h"
 #include "MessageBox.h"
 #include "Notebook.h"
 #include "ProgramExit.h"
+#include "ProgramLauncher.h"
+#include "Registry.h"
+#include "SharedAbout.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 // Without a display the toolkit would abort with a message few learners could act on.
@@ -42,6 +48,13 @@ int main(int argc, char* argv[])
     Form1 form(Notebook::defaultPath(), messages, programExit, clock);
     if (programExit.requested())
         return programExit.status();
+
+    const std::unique_ptr<Registry> registry = HostRegistry::open();
+    QtProgramLauncher launcher;
+    QtFileSearch files;
+    SharedAbout about({*registry, launcher, files, messages});
+    QObject::connect(&form, &Form1::aboutRequested, &about, &SharedAbout::show);
+
     form.show();
     return QApplication::exec();
 }

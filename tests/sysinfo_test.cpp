@@ -1,0 +1,261 @@
+#include "AboutFakes.h"
+#include "GetKeyValue.h"
+#include "HostRegistry.h"
+#include "ScriptedMessageBox.h"
+#include "frmAbout.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+const std::string kFirst = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string kSecond = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const QString kUnavailable = QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません");
+constexpr Registry::Key HKLM = Registry::kLocalMachine;
+
+struct Value {
+    std::string key;
+    std::string name;
+    std::uint32_t type;
+    std::string data;
+};
+
+std::string zeroEnded(const std::string& text) {
+    return text + '\0';
+}
+
+const std::string kLongest = "C:\\" + std::string(1016, 'x') + ".exe"; // 1024 bytes with its zero
+const std::string kTooLong = "C:\\" + std::string(1017, 'x') + ".exe";
+const Value kFirstValue{kFirst, "PATH", Registry::kString, zeroEnded("C:\\Tools\\sysinfo.exe")};
+const Value kSecondValue{kSecond, "MSINFO", Registry::kString, zeroEnded("C:\\Shared")};
+
+const struct LaunchCase {
+    const char* name;
+    std::vector<Value> values;
+    QStringList files;
+    std::size_t keysOpened;
+    QStringList startsTried;
+    bool starts;
+} kLaunchCases[] = {
+    {"first value names a program",
+     {kFirstValue, kSecondValue},
+     {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {"C:\\Tools\\sysinfo.exe"},
+     true},
+    {"first value names a missing file",
+     {kFirstValue, kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {"C:\\Tools\\sysinfo.exe"},
+     false},
+    {"second value's folder holds the program",
+     {kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     2,
+     {"C:\\Shared\\MSINFO32.EXE"},
+     true},
+    {"second value's folder lacks the program", {kSecondValue}, {"C:\\Shared\\msinfo.dll"}, 2, {}, false},
+    {"neither key", {}, {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"}, 2, {}, false},
+    {"keys without the values",
+     {{kFirst, "PATH2", Registry::kString, zeroEnded("C:\\Tools\\sysinfo.exe")},
+      {kSecond, "MSINFO2", Registry::kString, zeroEnded("C:\\Shared")}},
+     {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"},
+     2,
+     {},
+     false},
+    // A value of another type counts as read: the second key is not consulted, and the start fails.
+    {"expandable string",
+     {{kFirst, "PATH", Registry::kExpandString, zeroEnded("C:\\Tools\\sysinfo.exe")}, kSecondValue},
+     {"C:\\Tools\\sysinfo.exe", "C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {""},
+     false},
+    {"number",
+     {{kFirst, "PATH", Registry::kDword, std::string("\x07\0\0\0", 4)}, kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {"7"},
+     false},
+    {"size 0",
+     {{kFirst, "PATH", Registry::kString, ""}, kSecondValue},
+     {"C:\\Shared\\MSINFO32.EXE"},
+     1,
+     {},
+     false},
+    {"1024 bytes",
+     {{kFirst, "PATH", Registry::kString, zeroEnded(kLongest)}},
+     {QString::fromStdString(kLongest)},
+     1,
+     {QString::fromStdString(kLongest)},
+     true},
+    {"over 1024 bytes",
+     {{kFirst, "PATH", Registry::kString, zeroEnded(kTooLong)}, kSecondValue},
+     {QString::fromStdString(kTooLong), "C:\\Shared\\MSINFO32.EXE"},
+     2,
+     {"C:\\Shared\\MSINFO32.EXE"},
+     true},
+};
+
+const struct ReadCase {
+    const char* name;
+    bool present;
+    std::uint32_t type;
+    std::string data;
+    bool read;
+    std::string text;
+} kReadCases[] = {
+    {"string with its zero", true, Registry::kString, std::string("ABC\0", 4), true, "ABC"},
+    {"string without a zero", true, Registry::kString, "ABC", true, "ABC"},
+    {"string with two zeros", true, Registry::kString, std::string("AB\0\0", 4), true,
+     std::string("AB\0", 3)},
+    {"string of only a zero", true, Registry::kString, std::string(1, '\0'), true, ""},
+    {"small number", true, Registry::kDword, std::string("\x05\0\0\0", 4), true, "5"},
+    {"number using every byte", true, Registry::kDword, "\x78\x56\x34\x12", true, "305419896"},
+    {"other type", true, 3, "\x01\x02", true, "before"},
+    {"missing value", false, Registry::kString, "ABC", false, ""},
+    {"over the buffer", true, Registry::kString, std::string(1025, 'x'), false, ""},
+};
+
+void writeFile(const QString& path, const QByteArray& content, bool executable) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    file.close();
+    if (executable)
+        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+}
+} // namespace
+
+class SysInfoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void launcherFindsTheProgramOrSaysItIsUnavailable_data();
+    void launcherFindsTheProgramOrSaysItIsUnavailable();
+    void readerTurnsValuesIntoText_data();
+    void readerTurnsValuesIntoText();
+    void dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage();
+    void hostHiveStartsTheFirstProgramFoundOnTheSearchPath();
+    void fileSearchFindsOrdinaryFilesOnly();
+};
+
+void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kLaunchCases)); ++row)
+        QTest::newRow(kLaunchCases[row].name) << row;
+}
+
+void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable() {
+    QFETCH(int, row);
+    const LaunchCase& test = kLaunchCases[row];
+    RecordingRegistry registry;
+    for (const Value& value : test.values)
+        registry.hive.setValue(HKLM, value.key, value.name, value.type,
+                               {value.data.begin(), value.data.end()});
+    FakeFiles files;
+    files.files = QSet<QString>(test.files.begin(), test.files.end());
+    RecordingLauncher launcher(files);
+    ScriptedMessageBox messages;
+    frmAbout dialog({registry, launcher, files, messages});
+
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+
+    const std::vector<std::string> keys = {kFirst, kSecond};
+    QCOMPARE(registry.attempts, std::vector<std::string>(keys.begin(), keys.begin() + test.keysOpened));
+    QCOMPARE(launcher.attempts, test.startsTried);
+    QCOMPARE(launcher.started, test.starts ? test.startsTried : QStringList());
+    const QList<MessageBox::Request> shown = messages.takeRequests();
+    QCOMPARE(shown.size(), test.starts ? 0 : 1);
+    if (!test.starts) {
+        QCOMPARE(shown[0].text, kUnavailable);
+        QCOMPARE(shown[0].caption, QStringLiteral("Tessimor"));
+        QCOMPARE(shown[0].buttons, MessageBox::Buttons::Ok);
+        QCOMPARE(shown[0].icon, MessageBox::Icon::None);
+        QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->isEnabled());
+        QVERIFY(!dialog.isUnloaded());
+    }
+    // Every key is asked for reading only and closed again, on the error of size 0 as well.
+    QCOMPARE(registry.openHandles, 0);
+    for (std::uint32_t access : registry.accesses)
+        QCOMPARE(access, Registry::kKeyRead);
+}
+
+void SysInfoTest::readerTurnsValuesIntoText_data() {
+    QTest::addColumn<int>("row");
+    for (int row = 0; row < int(std::size(kReadCases)); ++row)
+        QTest::newRow(kReadCases[row].name) << row;
+}
+
+void SysInfoTest::readerTurnsValuesIntoText() {
+    QFETCH(int, row);
+    const ReadCase& test = kReadCases[row];
+    MemoryRegistry hive;
+    hive.setValue(HKLM, "Software\\Test", test.present ? "Value" : "Other", test.type,
+                  {test.data.begin(), test.data.end()});
+    std::string KeyVal = "before";
+    // Names match without regard to case, as in the registry.
+    QCOMPARE(GetKeyValue(hive, HKLM, "SOFTWARE\\TEST", "value", KeyVal), test.read);
+    QCOMPARE(KeyVal, test.text);
+
+    KeyVal = "before";
+    QVERIFY(!GetKeyValue(hive, HKLM, "Software\\Missing", "Value", KeyVal));
+    QCOMPARE(KeyVal, std::string());
+}
+
+void SysInfoTest::dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage() {
+    MemoryRegistry hive;
+    FakeFiles files;
+    RecordingLauncher launcher(files);
+    ScriptedMessageBox messages;
+    frmAbout dialog({hive, launcher, files, messages});
+    const std::string expandable = "%SystemRoot%";
+    hive.setValue(HKLM, "Software\\Test", "Folder", Registry::kExpandString,
+                  {expandable.begin(), expandable.end()});
+    QString KeyVal = QStringLiteral("前の値");
+    QVERIFY(dialog.GetKeyValue(HKLM, QStringLiteral("Software\\Test"), QStringLiteral("Folder"), KeyVal));
+    QCOMPARE(KeyVal, QStringLiteral("前の値"));
+    // The code page is UTF-8 here.
+    hive.setString(HKLM, "Software\\Test", "Folder", u8"C:\\ツール\\情報.exe");
+    QVERIFY(dialog.GetKeyValue(HKLM, QStringLiteral("Software\\Test"), QStringLiteral("Folder"), KeyVal));
+    QCOMPARE(KeyVal, QStringLiteral("C:\\ツール\\情報.exe"));
+}
+
+void SysInfoTest::hostHiveStartsTheFirstProgramFoundOnTheSearchPath() {
+    QTemporaryDir first;
+    QTemporaryDir second;
+    // Candidates are tried in their own order, and only executables count.
+    writeFile(first.filePath(QStringLiteral("kinfocenter")), "#!/bin/sh\n", true);
+    writeFile(first.filePath(QStringLiteral("hardinfo")), "not a program", false);
+    writeFile(second.filePath(QStringLiteral("hardinfo")), "#!/bin/sh\ntouch \"$0.started\"\n", true);
+    const std::unique_ptr<MemoryRegistry> hive = HostRegistry::fromFolders({first.path(), second.path()});
+    QtProgramLauncher launcher;
+    QtFileSearch files;
+    ScriptedMessageBox messages;
+    frmAbout dialog({*hive, launcher, files, messages});
+    dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+    QVERIFY(messages.takeTexts().isEmpty());
+    QTRY_VERIFY(QFile::exists(second.filePath(QStringLiteral("hardinfo.started"))));
+    QVERIFY(!QFile::exists(first.filePath(QStringLiteral("kinfocenter.started"))));
+
+    const std::unique_ptr<MemoryRegistry> none = HostRegistry::fromFolders({first.path() + "/missing"});
+    frmAbout without({*none, launcher, files, messages});
+    without.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+    QCOMPARE(messages.takeTexts(), QStringList{kUnavailable});
+    QVERIFY(!launcher.start(QString()));
+}
+
+void SysInfoTest::fileSearchFindsOrdinaryFilesOnly() {
+    QTemporaryDir folder;
+    writeFile(folder.filePath(QStringLiteral("MSINFO32.EXE")), "program", true);
+    writeFile(folder.filePath(QStringLiteral(".hidden")), "program", true);
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder")));
+    const QtFileSearch files;
+    QVERIFY(files.exists(folder.filePath(QStringLiteral("MSINFO32.EXE"))));
+    QVERIFY(!files.exists(folder.filePath(QStringLiteral(".hidden"))));
+    QVERIFY(!files.exists(folder.filePath(QStringLiteral("folder"))));
+    QVERIFY(!files.exists(folder.filePath(QStringLiteral("missing.exe"))));
+}
+
+QTEST_MAIN(SysInfoTest)
+#include "sysinfo_test.moc"
