@@ -23,11 +23,13 @@ const QString kProductText =
                       "\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000   Microsoft Accsessが動作する環境\r\n"
                       "\u3000\u3000【開発言語】C++17 / Qt 6");
 
-QRect pixels(const QWidget* widget, const QRect& twips) {
+QRect pixels(const QWidget* widget, const QRect& twips)
+{
     return Twips::rect(widget, twips.x(), twips.y(), twips.width(), twips.height());
 }
 
-int visibleAboutDialogs() {
+int visibleAboutDialogs()
+{
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets())
         count += qobject_cast<frmAbout*>(window) && window->isVisible() ? 1 : 0;
@@ -63,7 +65,8 @@ private:
     std::unique_ptr<SharedAbout> m_about;
 };
 
-void AboutTest::init() {
+void AboutTest::init()
+{
     m_notebook = std::make_unique<TestNotebook>();
     m_ui = std::make_unique<FormHarness>(m_notebook->path());
     m_about = std::make_unique<SharedAbout>(frmAbout::Seams{m_registry, m_launcher, m_files, m_messages});
@@ -72,7 +75,8 @@ void AboutTest::init() {
     QVERIFY(QTest::qWaitForWindowExposed(m_ui->form.get()));
 }
 
-void AboutTest::cleanup() {
+void AboutTest::cleanup()
+{
     m_about.reset();
     m_ui.reset();
     m_notebook.reset();
@@ -80,13 +84,15 @@ void AboutTest::cleanup() {
     QVERIFY(m_messages.takeTexts().isEmpty());
 }
 
-frmAbout* AboutTest::openFromMenu() {
+frmAbout* AboutTest::openFromMenu()
+{
     m_ui->find<QAction>("mnuversion")->trigger();
     frmAbout* dialog = m_about->dialog();
     return dialog && QTest::qWaitForWindowActive(dialog) ? dialog : nullptr;
 }
 
-void AboutTest::menuBringsUpOneSharedDialog() {
+void AboutTest::menuBringsUpOneSharedDialog()
+{
     frmAbout* first = openFromMenu();
     QVERIFY(first);
     QVERIFY(!first->isModal());
@@ -98,7 +104,8 @@ void AboutTest::menuBringsUpOneSharedDialog() {
     QCOMPARE(visibleAboutDialogs(), 1);
 }
 
-void AboutTest::okUnloadsAndTheMenuLoadsAfresh() {
+void AboutTest::okUnloadsAndTheMenuLoadsAfresh()
+{
     QPointer<frmAbout> first = openFromMenu();
     QVERIFY(first);
     first->findChild<QPushButton*>("cmdSysInfo")->setFocus();
@@ -112,7 +119,8 @@ void AboutTest::okUnloadsAndTheMenuLoadsAfresh() {
     QCOMPARE(second->focusWidget()->objectName(), QStringLiteral("cmdOK"));
 }
 
-void AboutTest::keysAndCloseButtonActAsOk_data() {
+void AboutTest::keysAndCloseButtonActAsOk_data()
+{
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("focus");
     QTest::newRow("Enter") << int(Qt::Key_Return) << "cmdOK";
@@ -122,7 +130,8 @@ void AboutTest::keysAndCloseButtonActAsOk_data() {
     QTest::newRow("close button") << 0 << "cmdOK";
 }
 
-void AboutTest::keysAndCloseButtonActAsOk() {
+void AboutTest::keysAndCloseButtonActAsOk()
+{
     QFETCH(int, key);
     QFETCH(QString, focus);
     QPointer<frmAbout> dialog = openFromMenu();
@@ -137,7 +146,8 @@ void AboutTest::keysAndCloseButtonActAsOk() {
     QVERIFY(m_launcher.attempts.isEmpty());
 }
 
-void AboutTest::altSStartsTheSystemInformation() {
+void AboutTest::altSStartsTheSystemInformation()
+{
     m_registry.hive.setString(Registry::kLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
                               "/opt/tools/sysinfo");
     m_files.files = {QStringLiteral("/opt/tools/sysinfo")};
@@ -150,7 +160,8 @@ void AboutTest::altSStartsTheSystemInformation() {
     QVERIFY(dialog->isVisible());
 }
 
-void AboutTest::textsAreExact() {
+void AboutTest::textsAreExact()
+{
     frmAbout* dialog = openFromMenu();
     QVERIFY(dialog);
     auto* product = dialog->findChild<QLabel*>("Label1");
@@ -165,7 +176,8 @@ void AboutTest::textsAreExact() {
     QVERIFY(dialog->windowIcon().isNull());
 }
 
-void AboutTest::windowAndControlsStandWhereDesigned() {
+void AboutTest::windowAndControlsStandWhereDesigned()
+{
     frmAbout* dialog = openFromMenu();
     QVERIFY(dialog);
     QCOMPARE(dialog->geometry(), pixels(dialog, {2340, 1935, 5730, 3555}));
@@ -180,7 +192,8 @@ void AboutTest::windowAndControlsStandWhereDesigned() {
         QCOMPARE(dialog->findChild<QWidget*>(name)->geometry(), pixels(dialog, twips));
 }
 
-void AboutTest::tabReachesEveryNamedControlInOrder() {
+void AboutTest::tabReachesEveryNamedControlInOrder()
+{
     frmAbout* dialog = openFromMenu();
     QVERIFY(dialog);
     const QStringList order = {"cmdOK", "cmdSysInfo", "lblDisclaimer", "Label1", "cmdOK"};
@@ -194,7 +207,8 @@ void AboutTest::tabReachesEveryNamedControlInOrder() {
     }
 }
 
-void AboutTest::ruleIsEtchedUnderTheText() {
+void AboutTest::ruleIsEtchedUnderTheText()
+{
     frmAbout* dialog = openFromMenu();
     QVERIFY(dialog);
     const QImage image = dialog->grab().toImage();

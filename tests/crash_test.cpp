@@ -43,10 +43,12 @@ void CrashTest::killedWhileRegisteringKeepsEveryConfirmedPair()
         QVERIFY(confirmed.size() >= stopAfter);
 
         // Reopening rolls back whatever the killed process left unfinished.
-        auto cn = std::make_shared<Connection>(notebook.path());
-        auto check = cn->execute("pragma integrity_check", {});
-        QVERIFY(check->next());
-        QCOMPARE(check->value(0).toString(), QStringLiteral("ok"));
+        {
+            Connection cn(notebook.path());
+            auto check = cn.execute("pragma integrity_check", {});
+            QVERIFY(check->next());
+            QCOMPARE(check->value(0).toString(), QStringLiteral("ok"));
+        }
         const QStringList rows = notebook.rows();
         QSet<QString> stored;
         for (const QString& row : rows)

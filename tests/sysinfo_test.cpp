@@ -21,7 +21,8 @@ struct Value {
     std::string data;
 };
 
-std::string zeroEnded(const std::string& text) {
+std::string zeroEnded(const std::string& text)
+{
     return text + '\0';
 }
 
@@ -118,7 +119,8 @@ const struct ReadCase {
     {"over the buffer", true, Registry::kString, std::string(1025, 'x'), false, ""},
 };
 
-void writeFile(const QString& path, const QByteArray& content, bool executable) {
+void writeFile(const QString& path, const QByteArray& content, bool executable)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(content);
@@ -140,13 +142,15 @@ private slots:
     void fileSearchFindsOrdinaryFilesOnly();
 };
 
-void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable_data() {
+void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable_data()
+{
     QTest::addColumn<int>("row");
     for (int row = 0; row < int(std::size(kLaunchCases)); ++row)
         QTest::newRow(kLaunchCases[row].name) << row;
 }
 
-void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable() {
+void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable()
+{
     QFETCH(int, row);
     const LaunchCase& test = kLaunchCases[row];
     RecordingRegistry registry;
@@ -181,13 +185,15 @@ void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable() {
         QCOMPARE(access, Registry::kKeyRead);
 }
 
-void SysInfoTest::readerTurnsValuesIntoText_data() {
+void SysInfoTest::readerTurnsValuesIntoText_data()
+{
     QTest::addColumn<int>("row");
     for (int row = 0; row < int(std::size(kReadCases)); ++row)
         QTest::newRow(kReadCases[row].name) << row;
 }
 
-void SysInfoTest::readerTurnsValuesIntoText() {
+void SysInfoTest::readerTurnsValuesIntoText()
+{
     QFETCH(int, row);
     const ReadCase& test = kReadCases[row];
     MemoryRegistry hive;
@@ -203,7 +209,8 @@ void SysInfoTest::readerTurnsValuesIntoText() {
     QCOMPARE(KeyVal, std::string());
 }
 
-void SysInfoTest::dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage() {
+void SysInfoTest::dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage()
+{
     MemoryRegistry hive;
     FakeFiles files;
     RecordingLauncher launcher(files);
@@ -221,7 +228,8 @@ void SysInfoTest::dialogReaderKeepsTextOfOtherTypesAndDecodesTheCodePage() {
     QCOMPARE(KeyVal, QStringLiteral("C:\\ツール\\情報.exe"));
 }
 
-void SysInfoTest::hostHiveStartsTheFirstProgramFoundOnTheSearchPath() {
+void SysInfoTest::hostHiveStartsTheFirstProgramFoundOnTheSearchPath()
+{
     QTemporaryDir first;
     QTemporaryDir second;
     // Candidates are tried in their own order, and only executables count.
@@ -245,7 +253,8 @@ void SysInfoTest::hostHiveStartsTheFirstProgramFoundOnTheSearchPath() {
     QVERIFY(!launcher.start(QString()));
 }
 
-void SysInfoTest::fileSearchFindsOrdinaryFilesOnly() {
+void SysInfoTest::fileSearchFindsOrdinaryFilesOnly()
+{
     QTemporaryDir folder;
     writeFile(folder.filePath(QStringLiteral("MSINFO32.EXE")), "program", true);
     writeFile(folder.filePath(QStringLiteral(".hidden")), "program", true);

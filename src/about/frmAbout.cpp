@@ -24,7 +24,8 @@ const char* const kSysInfoLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Locat
 const char* const kSysInfoLocationValue = "MSINFO";
 const char* const kSysInfoProgram = "\\MSINFO32.EXE";
 
-QString productText() {
+QString productText()
+{
     const QString indent(2, QChar(0x3000));
     const QStringList lines = {
         indent + QStringLiteral("【名    称】Tessimor"),
@@ -53,7 +54,8 @@ const Line Line1[] = {
 };
 
 template <typename Widget>
-Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height) {
+Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height)
+{
     auto* widget = new Widget(parent);
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(Twips::rect(parent, left, top, width, height));
@@ -61,7 +63,8 @@ Widget* place(QWidget* parent, const char* name, int left, int top, int width, i
 }
 
 QLabel* readableLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
-                      int height) {
+                      int height)
+{
     auto* label = place<QLabel>(parent, name, left, top, width, height);
     label->setText(text);
     label->setTextFormat(Qt::PlainText);
@@ -76,7 +79,8 @@ QLabel* readableLabel(QWidget* parent, const char* name, const QString& text, in
 
 frmAbout::frmAbout(const Seams& seams)
     : QDialog(nullptr)
-    , m_seams(seams) {
+    , m_seams(seams)
+{
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setAccessibleName(QStringLiteral("バージョン情報"));
@@ -95,7 +99,8 @@ frmAbout::frmAbout(const Seams& seams)
 
 frmAbout::~frmAbout() = default;
 
-void frmAbout::buildControls() {
+void frmAbout::buildControls()
+{
     Label1 = readableLabel(this, "Label1", productText(), 120, 240, 5295, 2175);
 
     lblDisclaimer = readableLabel(this, "lblDisclaimer",
@@ -125,19 +130,23 @@ void frmAbout::buildControls() {
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 }
 
-void frmAbout::cmdOK_Click() {
+void frmAbout::cmdOK_Click()
+{
     Unload();
 }
 
-void frmAbout::cmdSysInfo_Click() {
+void frmAbout::cmdSysInfo_Click()
+{
     StartSysInfo();
 }
 
-void frmAbout::reject() {
+void frmAbout::reject()
+{
     cmdOK_Click();
 }
 
-void frmAbout::Unload() {
+void frmAbout::Unload()
+{
     if (m_unloaded)
         return;
     m_unloaded = true;
@@ -145,7 +154,8 @@ void frmAbout::Unload() {
     deleteLater();
 }
 
-void frmAbout::StartSysInfo() {
+void frmAbout::StartSysInfo()
+{
     try {
         QString SysInfoPath;
         if (!GetKeyValue(Registry::kLocalMachine, QLatin1String(kSysInfoKey), QLatin1String(kSysInfoValue),
@@ -165,7 +175,8 @@ void frmAbout::StartSysInfo() {
 }
 
 bool frmAbout::GetKeyValue(Registry::Key KeyRoot, const QString& KeyName, const QString& SubKeyRef,
-                           QString& KeyVal) {
+                           QString& KeyVal)
+{
     const std::string before = KeyVal.toLocal8Bit().toStdString();
     std::string value = before;
     const bool read = ::GetKeyValue(m_seams.registry, KeyRoot, KeyName.toLocal8Bit().toStdString(),
@@ -176,11 +187,13 @@ bool frmAbout::GetKeyValue(Registry::Key KeyRoot, const QString& KeyName, const 
     return read;
 }
 
-void frmAbout::showUnavailable() {
+void frmAbout::showUnavailable()
+{
     m_seams.messages.information(QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
 }
 
-void frmAbout::paintEvent(QPaintEvent* event) {
+void frmAbout::paintEvent(QPaintEvent* event)
+{
     QDialog::paintEvent(event);
     QPainter painter(this);
     for (const Line& line : Line1) {

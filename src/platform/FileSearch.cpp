@@ -2,7 +2,8 @@
 
 #include <QFileInfo>
 
-bool QtFileSearch::exists(const QString& path) const {
+bool QtFileSearch::exists(const QString& path) const
+{
     const QFileInfo info(path);
     return info.isFile() && !info.isHidden();
 }

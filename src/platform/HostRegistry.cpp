@@ -10,7 +10,8 @@
 #include <QDir>
 #endif
 
-std::unique_ptr<Registry> HostRegistry::open() {
+std::unique_ptr<Registry> HostRegistry::open()
+{
 #if defined(Q_OS_WIN)
     return std::make_unique<WindowsRegistry>();
 #elif defined(Q_OS_LINUX)
@@ -20,7 +21,8 @@ std::unique_ptr<Registry> HostRegistry::open() {
 #endif
 }
 
-std::unique_ptr<MemoryRegistry> HostRegistry::fromFolders(const QStringList& folders) {
+std::unique_ptr<MemoryRegistry> HostRegistry::fromFolders(const QStringList& folders)
+{
     auto hive = std::make_unique<MemoryRegistry>();
     if (folders.isEmpty())
         return hive;
@@ -35,7 +37,8 @@ std::unique_ptr<MemoryRegistry> HostRegistry::fromFolders(const QStringList& fol
     return hive;
 }
 
-QStringList HostRegistry::candidates() {
+QStringList HostRegistry::candidates()
+{
     return {QStringLiteral("hardinfo"),
             QStringLiteral("hardinfo2"),
             QStringLiteral("kinfocenter"),

@@ -2,7 +2,8 @@
 
 #include <QProcess>
 
-bool QtProgramLauncher::start(const QString& path) {
+bool QtProgramLauncher::start(const QString& path)
+{
     // Detached: the program outlives this one and is never tracked.
     return !path.isEmpty() && QProcess::startDetached(path, {});
 }

@@ -15,7 +15,8 @@
 class RecordingRegistry : public Registry {
 public:
     std::int32_t openKey(Key root, const std::string& path, std::uint32_t options, std::uint32_t access,
-                         Key& opened) override {
+                         Key& opened) override
+    {
         attempts.push_back(path);
         accesses.push_back(access);
         const std::int32_t status = hive.openKey(root, path, options, access, opened);
@@ -24,10 +25,12 @@ public:
         return status;
     }
     std::int32_t queryValue(Key key, const std::string& name, std::uint32_t& type, unsigned char* data,
-                            std::uint32_t& size) override {
+                            std::uint32_t& size) override
+    {
         return hive.queryValue(key, name, type, data, size);
     }
-    std::int32_t closeKey(Key key) override {
+    std::int32_t closeKey(Key key) override
+    {
         const std::int32_t status = hive.closeKey(key);
         if (status == kSuccess)
             --openHandles;
@@ -51,8 +54,10 @@ public:
 class RecordingLauncher : public ProgramLauncher {
 public:
     explicit RecordingLauncher(const FakeFiles& disk)
-        : m_disk(disk) {}
-    bool start(const QString& path) override {
+        : m_disk(disk)
+    {}
+    bool start(const QString& path) override
+    {
         attempts << path;
         if (!m_disk.exists(path))
             return false;

@@ -10,7 +10,8 @@ class KeyCloser {
 public:
     KeyCloser(Registry& registry, const Registry::Key& key)
         : m_registry(registry)
-        , m_key(key) {}
+        , m_key(key)
+    {}
     ~KeyCloser() { m_registry.closeKey(m_key); }
     KeyCloser(const KeyCloser&) = delete;
     KeyCloser& operator=(const KeyCloser&) = delete;
@@ -20,14 +21,16 @@ private:
     const Registry::Key& m_key;
 };
 
-std::uint32_t littleEndian(const std::vector<unsigned char>& bytes) {
+std::uint32_t littleEndian(const std::vector<unsigned char>& bytes)
+{
     return std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
            std::uint32_t(bytes[3]) << 24;
 }
 } // namespace
 
 bool GetKeyValue(Registry& registry, Registry::Key KeyRoot, const std::string& KeyName,
-                 const std::string& SubKeyRef, std::string& KeyVal) {
+                 const std::string& SubKeyRef, std::string& KeyVal)
+{
     Registry::Key hKey = 0;
     bool result = false;
     KeyCloser closer(registry, hKey);

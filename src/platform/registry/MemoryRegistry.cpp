@@ -4,32 +4,37 @@
 #include <cstring>
 
 namespace {
-std::string folded(std::string name) {
+std::string folded(std::string name)
+{
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : char(c); });
     return name;
 }
 
-bool isRoot(Registry::Key key) {
+bool isRoot(Registry::Key key)
+{
     // The predefined keys HKEY_CLASSES_ROOT to HKEY_CURRENT_CONFIG, sign-extended.
     return key >= Registry::Key(std::int32_t(0x80000000u)) && key <= Registry::Key(std::int32_t(0x80000005u));
 }
 } // namespace
 
 void MemoryRegistry::setValue(Key root, const std::string& path, const std::string& name, std::uint32_t type,
-                              std::vector<unsigned char> data) {
+                              std::vector<unsigned char> data)
+{
     m_keys[{root, folded(path)}][folded(name)] = Value{type, std::move(data)};
 }
 
 void MemoryRegistry::setString(Key root, const std::string& path, const std::string& name,
-                               const std::string& text) {
+                               const std::string& text)
+{
     std::vector<unsigned char> data(text.begin(), text.end());
     data.push_back(0);
     setValue(root, path, name, kString, std::move(data));
 }
 
 std::int32_t MemoryRegistry::openKey(Key root, const std::string& path, std::uint32_t, std::uint32_t access,
-                                     Key& opened) {
+                                     Key& opened)
+{
     if (!isRoot(root))
         return kInvalidHandle;
     if ((access & ~kKeyRead) != 0)
@@ -43,7 +48,8 @@ std::int32_t MemoryRegistry::openKey(Key root, const std::string& path, std::uin
 }
 
 std::int32_t MemoryRegistry::queryValue(Key key, const std::string& name, std::uint32_t& type,
-                                        unsigned char* data, std::uint32_t& size) {
+                                        unsigned char* data, std::uint32_t& size)
+{
     const auto open = m_open.find(key);
     if (open == m_open.end())
         return kInvalidHandle;
@@ -64,6 +70,7 @@ std::int32_t MemoryRegistry::queryValue(Key key, const std::string& name, std::u
     return kSuccess;
 }
 
-std::int32_t MemoryRegistry::closeKey(Key key) {
+std::int32_t MemoryRegistry::closeKey(Key key)
+{
     return m_open.erase(key) == 1 ? kSuccess : kInvalidHandle;
 }

@@ -3,13 +3,15 @@
 #include <windows.h>
 
 namespace {
-HKEY handle(Registry::Key key) {
+HKEY handle(Registry::Key key)
+{
     return reinterpret_cast<HKEY>(key);
 }
 } // namespace
 
 std::int32_t WindowsRegistry::openKey(Key root, const std::string& path, std::uint32_t options,
-                                      std::uint32_t access, Key& opened) {
+                                      std::uint32_t access, Key& opened)
+{
     HKEY result = nullptr;
     const LONG status = RegOpenKeyExA(handle(root), path.c_str(), options, access, &result);
     if (status == ERROR_SUCCESS)
@@ -18,7 +20,8 @@ std::int32_t WindowsRegistry::openKey(Key root, const std::string& path, std::ui
 }
 
 std::int32_t WindowsRegistry::queryValue(Key key, const std::string& name, std::uint32_t& type,
-                                         unsigned char* data, std::uint32_t& size) {
+                                         unsigned char* data, std::uint32_t& size)
+{
     DWORD valueType = 0;
     DWORD valueSize = size;
     const LONG status = RegQueryValueExA(handle(key), name.c_str(), nullptr, &valueType, data, &valueSize);
@@ -27,6 +30,7 @@ std::int32_t WindowsRegistry::queryValue(Key key, const std::string& name, std::
     return status;
 }
 
-std::int32_t WindowsRegistry::closeKey(Key key) {
+std::int32_t WindowsRegistry::closeKey(Key key)
+{
     return RegCloseKey(handle(key));
 }
