@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "ExchangeError.h"
+#include "StoreError.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,25 @@ void refuseTarget(const QString& notebook, const QFileInfo& target, bool overwri
                             QStringLiteral("there is no folder %1").arg(target.absolutePath()));
 }
 
+constexpr int kBusy = 5;
+// Each try waits out the connection's busy timeout; a notebook written without pause can hold the
+// file past one wait, and a later try slips in between two writes.
+constexpr int kTries = 5;
+
+void vacuumInto(const QString& notebook, const QString& partial) {
+    Connection connection(notebook, Connection::Access::ReadOnly);
+    for (int attempt = 1;; ++attempt) {
+        try {
+            connection.execute(QStringLiteral("vacuum into ?"), {partial});
+            return;
+        } catch (const StoreError& error) {
+            if ((error.engineCode() & 0xff) != kBusy || attempt == kTries)
+                throw;
+            QFile::remove(partial);
+        }
+    }
+}
+
 // Replacing renames over the old file in one step; otherwise the rename itself refuses a file that
 // appeared meanwhile.
 bool moveIntoPlace(const QString& partial, const QString& target, bool overwrite) {
@@ -44,8 +64,7 @@ void copy(const QString& notebook, const QString& target, bool overwrite) {
     const QString partial = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') +
                             QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".partial");
     try {
-        Connection connection(notebook, Connection::Access::ReadOnly);
-        connection.execute(QStringLiteral("vacuum into ?"), {partial});
+        vacuumInto(notebook, partial);
     } catch (...) {
         QFile::remove(partial);
         throw;
