@@ -10,9 +10,11 @@
 namespace WordExporter {
 
 int write(Connection& connection, QIODevice& device, ExchangeFormat format) {
-    // Pairs of the same second come newest-inserted first, so every export of a notebook is the same.
-    auto rows = connection.execute(
-        QStringLiteral("select UpDay, English, Japanese from wordDB order by UpDay desc, rowid desc"), {});
+    // Pairs of the same second come in the order the newest-first list shows them, decided by their
+    // texts alone, so a notebook rebuilt from its export exports the same bytes again.
+    auto rows = connection.execute(QStringLiteral("select UpDay, English, Japanese from wordDB "
+                                                  "order by UpDay desc, English desc, Japanese desc"),
+                                   {});
     WordFileWriter writer(device, format);
     int count = 0;
     WordRecord word;
