@@ -1,5 +1,6 @@
 #include "Connection.h"
 #include "NotebookCheck.h"
+#include "StoreError.h"
 #include "TestNotebook.h"
 
 #include <QFile>
@@ -41,6 +42,7 @@ class NotebookCheckTest : public QObject {
 private slots:
     void aSoundNotebookPasses();
     void damageAndMissingPartsAreFound();
+    void aNotebookHeldByAWriterIsNotCalledDamaged();
 };
 
 void NotebookCheckTest::aSoundNotebookPasses() {
@@ -78,6 +80,14 @@ void NotebookCheckTest::damageAndMissingPartsAreFound() {
         QVERIFY2(!check.sound(), qPrintable(path));
         QVERIFY2(check.problems().join('\n').contains(problem), qPrintable(check.problems().join('\n')));
     }
+}
+
+void NotebookCheckTest::aNotebookHeldByAWriterIsNotCalledDamaged() {
+    TestNotebook notebook;
+    notebook.execute("begin exclusive");
+    QVERIFY_THROWS_EXCEPTION(StoreError, NotebookCheck{notebook.path()});
+    notebook.execute("rollback");
+    QVERIFY(NotebookCheck(notebook.path()).sound());
 }
 
 QTEST_GUILESS_MAIN(NotebookCheckTest)

@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 namespace {
+constexpr int kBusy = 5;
 const QStringList kColumns = {QStringLiteral("UpDay"), QStringLiteral("English"), QStringLiteral("Japanese")};
 
 QStringList integrityFaults(Connection& connection) {
@@ -39,6 +40,9 @@ NotebookCheck::NotebookCheck(const QString& path) {
     try {
         run(path);
     } catch (const StoreError& error) {
+        // A notebook held by a writer is not damaged; that failure goes to the caller as it is.
+        if ((error.engineCode() & 0xff) == kBusy)
+            throw;
         m_problems << error.engineText();
     }
 }

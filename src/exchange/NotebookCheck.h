@@ -7,6 +7,7 @@
 // table wordDB has its columns UpDay, English and Japanese.
 class NotebookCheck {
 public:
+    // Throws StoreError only when another program keeps the file busy past the wait.
     explicit NotebookCheck(const QString& path);
 
     bool sound() const { return m_problems.isEmpty(); }

@@ -34,6 +34,18 @@ const char kCheckHelp[] = "Usage: tessimor-db check\n"
                           "wordDB with its columns UpDay, English and Japanese. Exit status 0 only when\n"
                           "the file is sound; each fault found is printed on standard error.\n";
 
+// Throws StoreError when the notebook is busy.
+int checkNotebook(const QString& path) {
+    const NotebookCheck check(path);
+    if (!check.sound()) {
+        refuse(QStringLiteral("単語帳のファイルに問題があります (the notebook is not sound): %1").arg(path));
+        for (const QString& problem : check.problems())
+            print(stderr, QStringLiteral("  %1\n").arg(problem));
+        return Exit::kRefused;
+    }
+    print(stdout, QStringLiteral("ok: %1 (%2 pairs)\n").arg(path).arg(check.pairs()));
+    return Exit::kOk;
+}
 } // namespace
 
 int pathCommand(const QStringList& args) {
@@ -79,19 +91,11 @@ int checkCommand(const QStringList& args) {
     CommandLine line(QStringLiteral("check"), {}, {});
     if (const int status = line.read(args, kCheckHelp, 0, 0); status != CommandLine::kGoOn)
         return status;
-    QString path;
     try {
-        path = NotebookFile::existingPath();
+        return checkNotebook(NotebookFile::existingPath());
     } catch (const ExchangeError& error) {
         return NotebookFile::refuse(error);
+    } catch (const StoreError& error) {
+        return NotebookFile::refuse(error);
     }
-    const NotebookCheck check(path);
-    if (!check.sound()) {
-        refuse(QStringLiteral("単語帳のファイルに問題があります (the notebook is not sound): %1").arg(path));
-        for (const QString& problem : check.problems())
-            print(stderr, QStringLiteral("  %1\n").arg(problem));
-        return Exit::kRefused;
-    }
-    print(stdout, QStringLiteral("ok: %1 (%2 pairs)\n").arg(path).arg(check.pairs()));
-    return Exit::kOk;
 }
