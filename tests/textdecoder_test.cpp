@@ -37,7 +37,6 @@ private slots:
     void aNamedEncodingIsUsedAsNamed();
     void undecodableBytesAreNamedByLine_data();
     void undecodableBytesAreNamedByLine();
-    void encodingNamesAreUnderstood();
 };
 
 void TextDecoderTest::encodingIsDetected_data() {
@@ -88,14 +87,6 @@ void TextDecoderTest::undecodableBytesAreNamedByLine() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, line);
     QCOMPARE(failingLine(bytes, std::nullopt), line);
-}
-
-void TextDecoderTest::encodingNamesAreUnderstood() {
-    for (const char* name : {"utf-8", "UTF8", "utf_8"})
-        QCOMPARE(TextDecoder::encodingNamed(name), Encoding::Utf8);
-    for (const char* name : {"shift_jis", "Shift-JIS", "sjis", "cp932", "Windows-31J", "MS932"})
-        QCOMPARE(TextDecoder::encodingNamed(name), Encoding::ShiftJis);
-    QCOMPARE(TextDecoder::encodingNamed("latin1"), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(TextDecoderTest)
