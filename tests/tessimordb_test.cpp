@@ -56,7 +56,7 @@ QStringList pairsOf(const QStringList& rows) {
 }
 
 // Ties within one second, a same-word pair told apart by case only in its meaning, and every character
-// the layouts treat specially.
+// the layouts give a meaning of their own.
 const QStringList kTable = {
     "2024/03/01 09:15:02|apple|りんご",         "2024/03/01 09:15:02|Apple|リンゴ",
     "2024/03/01 09:15:02|banana|バナナ",        "2024/03/02 20:41:37|say \"hi\"|「やあ」と言う",

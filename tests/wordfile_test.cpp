@@ -72,7 +72,7 @@ void WordFileTest::everyTextSurvivesItsFormat_data() {
 
 void WordFileTest::everyTextSurvivesItsFormat() {
     QFETCH(ExchangeFormat, format);
-    // First a pair that reads like a column header, then every character the layouts treat specially.
+    // First a pair that reads like a column header, then each character that means something to a layout.
     const QVector<WordRecord> words = {
         pair("2024/05/01 10:00:00", "English", "Japanese"),
         pair("2024/05/01 10:00:01", "He said \"hello\"", "「こんにちは」と言う"),
