@@ -21,21 +21,27 @@ int engineCode(const QSqlError& error)
     const int code = error.nativeErrorCode().toInt(&ok);
     return ok ? code : 0;
 }
+
+[[noreturn]] void throwFailure(const QSqlError& error)
+{
+    throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(), engineCode(error));
+}
 } // namespace
 
-Connection::Connection(const QString& path)
+Connection::Connection(const QString& path, Access access)
     : m_name(QStringLiteral("tessimor-%1").arg(g_serial.fetchAndAddRelaxed(1)))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    // mode=rw: a missing file is an error, never silently created empty.
-    db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    // mode=rw (or ro): a missing file is an error, never silently created empty.
+    db.setDatabaseName(
+        QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+        (access == Access::ReadOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db.open()) {
         const QSqlError error = db.lastError();
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
-        throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                         engineCode(error));
+        throwFailure(error);
     }
     g_open.ref();
 }
@@ -52,20 +58,26 @@ Connection::~Connection()
 
 std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVariantList& values)
 {
+    auto query = prepare(sql);
+    run(*query, values);
+    return query;
+}
+
+std::unique_ptr<QSqlQuery> Connection::prepare(const QString& sql)
+{
     auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
     query->setForwardOnly(true);
-    bool ok = query->prepare(sql);
-    if (ok) {
-        for (const QVariant& value : values)
-            query->addBindValue(value);
-        ok = query->exec();
-    }
-    if (!ok) {
-        const QSqlError error = query->lastError();
-        throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(),
-                         engineCode(error));
-    }
+    if (!query->prepare(sql))
+        throwFailure(query->lastError());
     return query;
+}
+
+void Connection::run(QSqlQuery& query, const QVariantList& values)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (!query.exec())
+        throwFailure(query.lastError());
 }
 
 int Connection::openCount()

@@ -10,13 +10,19 @@
 // the last owner (an operation, or the result a grid shows) lets go.
 class Connection {
 public:
-    explicit Connection(const QString& path);
+    // ReadOnly suits commands that only read, so they also work on a notebook the user may not write.
+    enum class Access { ReadWrite, ReadOnly };
+
+    explicit Connection(const QString& path, Access access = Access::ReadWrite);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
     // Prepares and runs a statement with its bound values; throws StoreError on failure.
     std::unique_ptr<QSqlQuery> execute(const QString& sql, const QVariantList& values);
+    // A statement prepared once and run many times with run(), for work done row by row.
+    std::unique_ptr<QSqlQuery> prepare(const QString& sql);
+    void run(QSqlQuery& query, const QVariantList& values);
 
     static int openCount();
 

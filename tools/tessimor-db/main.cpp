@@ -1,52 +1,42 @@
-#include "Notebook.h"
-#include "StoreError.h"
+#include "CommandLine.h"
+#include "Commands.h"
 
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <cstdio>
+#include <functional>
 
 namespace {
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
-
-const char kUsageText[] = "Usage: tessimor-db COMMAND\n"
+const char kUsageText[] = "Usage: tessimor-db COMMAND [OPTIONS]\n"
                           "\n"
                           "The companion command of the Tessimor vocabulary notebook.\n"
                           "\n"
                           "Commands:\n"
-                          "  path    print where the notebook's file is\n"
-                          "  init    create the notebook's file with an empty word table;\n"
-                          "          refuses to touch a file that already exists\n"
+                          "  path     print where the notebook's file is\n"
+                          "  init     create the notebook's file with an empty word table;\n"
+                          "           refuses to touch a file that already exists\n"
+                          "  export   write every pair to a file or to standard output\n"
+                          "           (a flashcard deck, CSV for spreadsheets, or TSV)\n"
+                          "  import   add the pairs of a file, skipping those already there\n"
+                          "  backup   copy the notebook's file, consistently, even while in use\n"
+                          "  check    test the notebook's file for damage\n"
+                          "\n"
+                          "'tessimor-db COMMAND --help' tells more of each command.\n"
+                          "Exit status: 0 success, 1 refused input, 2 usage error.\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help   show this help\n";
 
-void print(std::FILE* stream, const QString& text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-}
+using Command = std::function<int(const QStringList&)>;
 
-int usageError(const QString& problem)
+Command commandNamed(const QString& name)
 {
-    print(stderr, QStringLiteral("tessimor-db: %1\n").arg(problem));
-    std::fputs("Try 'tessimor-db --help'.\n", stderr);
-    return kUsage;
-}
-
-int init()
-{
-    const QString path = Notebook::defaultPath();
-    try {
-        Notebook::create(path);
-    } catch (const StoreError& error) {
-        print(stderr, QStringLiteral("tessimor-db: 単語帳を作成できません (cannot create the notebook): %1\n")
-                          .arg(error.engineText()));
-        return kRefused;
-    }
-    print(stdout, QStringLiteral("created %1\n").arg(path));
-    return kOk;
+    static const QMap<QString, Command> commands = {
+        {QStringLiteral("path"), pathCommand},     {QStringLiteral("init"), initCommand},
+        {QStringLiteral("export"), exportCommand}, {QStringLiteral("import"), importCommand},
+        {QStringLiteral("backup"), backupCommand}, {QStringLiteral("check"), checkCommand},
+    };
+    return commands.value(name);
 }
 } // namespace
 
@@ -55,19 +45,14 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
-        return usageError(QStringLiteral("a command is needed"));
-    const QString command = args.takeFirst();
-    if (command == QLatin1String("-h") || command == QLatin1String("--help")) {
+        return usageError(QString(), QStringLiteral("a command is needed"));
+    const QString name = args.takeFirst();
+    if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
         std::fputs(kUsageText, stdout);
-        return kOk;
+        return Exit::kOk;
     }
-    if (!args.isEmpty())
-        return usageError(QStringLiteral("'%1' takes no arguments").arg(command));
-    if (command == QLatin1String("path")) {
-        print(stdout, Notebook::defaultPath() + QLatin1Char('\n'));
-        return kOk;
-    }
-    if (command == QLatin1String("init"))
-        return init();
-    return usageError(QStringLiteral("unknown command '%1'").arg(command));
+    const Command command = commandNamed(name);
+    if (!command)
+        return usageError(QString(), QStringLiteral("unknown command '%1'").arg(name));
+    return command(args);
 }

@@ -1,0 +1,109 @@
+#include "TextDecoder.h"
+
+#include "ExchangeError.h"
+
+#include <QStringDecoder>
+
+namespace {
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
+// Qt reaches Shift_JIS through ICU, whose table for it is the Windows one (NEC and IBM extensions,
+// U+FF5E for the wave dash), which is what Japanese spreadsheets write.
+QStringDecoder decoderFor(TextDecoder::Encoding encoding)
+{
+    if (encoding == TextDecoder::Encoding::Utf8)
+        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    return QStringDecoder("Shift_JIS", QStringConverter::Flag::Stateless);
+}
+
+// Neither encoding uses the byte 0x0A inside a character, so lines can be cut before decoding and the
+// first bad one named. A NUL byte is no character a word list holds: it marks a binary file.
+bool decodesCleanly(QStringDecoder& decoder, QByteArrayView line, QString* out)
+{
+    const QString text = decoder.decode(line);
+    if (decoder.hasError() || line.contains('\0'))
+        return false;
+    if (out)
+        out->append(text);
+    return true;
+}
+
+bool hasNonAscii(QByteArrayView bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+bool startsWithUtf16Bom(const QByteArray& bytes)
+{
+    return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+} // namespace
+
+std::optional<TextDecoder::Encoding> TextDecoder::encodingNamed(const QString& name)
+{
+    const QString key = name.toLower().remove(QLatin1Char('-')).remove(QLatin1Char('_'));
+    if (key == QLatin1String("utf8"))
+        return Encoding::Utf8;
+    if (key == QLatin1String("shiftjis") || key == QLatin1String("sjis") || key == QLatin1String("cp932") ||
+        key == QLatin1String("windows31j") || key == QLatin1String("ms932"))
+        return Encoding::ShiftJis;
+    return std::nullopt;
+}
+
+QString TextDecoder::nameOf(Encoding encoding)
+{
+    return encoding == Encoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS");
+}
+
+TextDecoder::Decoded TextDecoder::decode(const QByteArray& bytes, std::optional<Encoding> encoding)
+{
+    if (startsWithUtf16Bom(bytes))
+        throw ExchangeError(1, QStringLiteral("UTF-16 のファイルは読めません。CSV UTF-8 で保存してください"),
+                            QStringLiteral("UTF-16 files are not read; save the file as CSV UTF-8"));
+    const bool bom = bytes.startsWith(kUtf8Bom);
+    const Encoding chosen = bom ? Encoding::Utf8 : encoding.value_or(detect(bytes));
+    return {decodeLines(bom ? bytes.mid(kUtf8Bom.size()) : bytes, chosen), chosen};
+}
+
+// UTF-8 unless the bytes fail as UTF-8 before any character beyond ASCII has decoded as UTF-8: a UTF-8
+// file with one damaged line is reported as such rather than read as Shift_JIS nonsense.
+TextDecoder::Encoding TextDecoder::detect(const QByteArray& bytes)
+{
+    QStringDecoder utf8 = decoderFor(Encoding::Utf8);
+    bool sawNonAscii = false;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        const QByteArrayView line(bytes.constData() + start, end - start);
+        if (!decodesCleanly(utf8, line, nullptr))
+            return sawNonAscii ? Encoding::Utf8 : Encoding::ShiftJis;
+        sawNonAscii = sawNonAscii || hasNonAscii(line);
+        start = end;
+    }
+    return Encoding::Utf8;
+}
+
+QString TextDecoder::decodeLines(const QByteArray& bytes, Encoding encoding)
+{
+    QStringDecoder decoder = decoderFor(encoding);
+    if (!decoder.isValid())
+        throw ExchangeError(QStringLiteral("この環境では %1 のファイルを読めません").arg(nameOf(encoding)),
+                            QStringLiteral("%1 files cannot be read here").arg(nameOf(encoding)));
+    QString text;
+    text.reserve(bytes.size());
+    qsizetype start = 0;
+    for (int line = 1; start < bytes.size(); ++line) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        if (!decodesCleanly(decoder, QByteArrayView(bytes.constData() + start, end - start), &text))
+            throw ExchangeError(line, QStringLiteral("%1 として読めない文字があります").arg(nameOf(encoding)),
+                                QStringLiteral("bytes that are not %1 text").arg(nameOf(encoding)));
+        start = end;
+    }
+    return text;
+}

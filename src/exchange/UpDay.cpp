@@ -1,0 +1,28 @@
+#include "UpDay.h"
+
+#include <QRegularExpression>
+
+namespace UpDay {
+
+QString format(const QDateTime& moment)
+{
+    return moment.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+}
+
+QString normalized(const QString& text)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral(R"(^(\d{4})([/-])(\d{1,2})\2(\d{1,2}) (\d{1,2}):(\d{2})(?::(\d{2}))?$)"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return {};
+    const QDate date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+    const QTime time(match.captured(5).toInt(), match.captured(6).toInt(), match.captured(7).toInt());
+    // Checked as a date and a clock reading, not as a moment, so a time skipped by a clock change stays.
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return date.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') +
+           time.toString(QStringLiteral("HH:mm:ss"));
+}
+
+} // namespace UpDay

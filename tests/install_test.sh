@@ -1,0 +1,42 @@
+#!/bin/sh
+# Installs the build into a scratch folder and checks what a desktop gets: both programs, a valid menu
+# entry that starts the launcher, the icons, manual pages that format without warnings, and a launcher
+# that makes the notebook on the first start and then runs Tessimor.
+# Usage: install_test.sh BUILD_DIR
+set -eu
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+fail() {
+    echo "install_test: $*" >&2
+    exit 1
+}
+
+cmake --install "$build" --prefix "$root/usr" >/dev/null
+for program in bin/tessimor bin/tessimor-db libexec/tessimor/tessimor-start; do
+    [ -x "$root/usr/$program" ] || fail "$program is not installed as a program"
+done
+for file in share/applications/tessimor.desktop share/icons/hicolor/32x32/apps/tessimor.png \
+    share/icons/hicolor/128x128/apps/tessimor.png share/man/man1/tessimor.1.gz \
+    share/man/man1/tessimor-db.1.gz; do
+    [ -s "$root/usr/$file" ] || fail "$file is missing"
+done
+
+entry=$root/usr/share/applications/tessimor.desktop
+desktop-file-validate "$entry" || fail "the menu entry is not valid"
+grep -qx 'Name=Tessimor' "$entry" || fail "the menu entry is not named Tessimor"
+grep -qx 'Icon=tessimor' "$entry" || fail "the menu entry does not show the icon"
+grep -qx 'Exec=/.*/libexec/tessimor/tessimor-start' "$entry" || fail "the menu entry does not start the launcher"
+
+for page in tessimor tessimor-db; do
+    warnings=$(gzip -dc "$root/usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
+    [ -z "$warnings" ] || fail "$page.1: $warnings"
+done
+
+# The first start from the menu: the notebook is made, then the window runs until it is stopped.
+export XDG_DATA_HOME="$root/data"
+status=0
+timeout 3 "$root/usr/libexec/tessimor/tessimor-start" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 124 ] || fail "Tessimor ended at once with status $status"
+"$root/usr/bin/tessimor-db" check >/dev/null || fail "the first start left no sound notebook"
+echo "install_test: ok"
