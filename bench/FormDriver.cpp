@@ -1,6 +1,7 @@
 #include "FormDriver.h"
 
 #include "Form1.h"
+#include "Samples.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -76,8 +77,10 @@ void FormDriver::paint() {
     if (m_exit.requested())
         throw std::runtime_error("the program asked to end");
     // Twice, for what the first pass posts (an update after a delayed layout).
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
+    m_paintMs += Samples::time([] {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+    });
 }
 
 bool FormDriver::eventFilter(QObject* watched, QEvent* event) {

@@ -36,6 +36,8 @@ public:
     void paint();
     // How often the list has been painted, so a figure that should include painting it can be checked to.
     int listPaints() const { return m_listPaints; }
+    // Milliseconds spent in paint() so far, so a figure can be split into the handler and the frame.
+    double paintMs() const { return m_paintMs; }
 
     AnsweringMessageBox& messages() { return m_messages; }
 
@@ -48,4 +50,5 @@ private:
     SystemClock m_clock;
     std::unique_ptr<Form1> m_form;
     int m_listPaints = 0;
+    double m_paintMs = 0;
 };

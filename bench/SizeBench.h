@@ -32,7 +32,8 @@ private:
         bool paintsList = true;
     };
 
-    Samples measure(const Step& step);
+    // The action's times; with `painting`, also the part of each spent in the event loop's painting.
+    Samples measure(const Step& step, Samples* painting);
     void record(const char* id, const QString& label, const Step& window, const Step& raw);
 
     void measureStartUp();

@@ -21,7 +21,9 @@ QJsonObject toJson(const CommandResult& command) {
     QJsonObject json{{"id", command.id},
                      {"label", command.label},
                      {"tessimor_ms", command.tessimor.median()},
-                     {"tessimor_samples_ms", toArray(command.tessimor)}};
+                     {"tessimor_samples_ms", toArray(command.tessimor)},
+                     {"tessimor_painting_ms", command.painting.median()},
+                     {"tessimor_painting_samples_ms", toArray(command.painting)}};
     if (!command.raw.isEmpty()) {
         json.insert("raw_sqlite_ms", command.raw.median());
         json.insert("raw_sqlite_samples_ms", toArray(command.raw));
@@ -31,7 +33,9 @@ QJsonObject toJson(const CommandResult& command) {
 
 CommandResult commandFromJson(const QJsonObject& json) {
     return {json.value("id").toString(), json.value("label").toString(),
-            fromArray(json.value("tessimor_samples_ms")), fromArray(json.value("raw_sqlite_samples_ms"))};
+            fromArray(json.value("tessimor_samples_ms")),
+            fromArray(json.value("tessimor_painting_samples_ms")),
+            fromArray(json.value("raw_sqlite_samples_ms"))};
 }
 } // namespace
 

@@ -8,12 +8,14 @@
 
 #include <vector>
 
-// One command's figures at one size: the window's, and raw SQLite's for the same statements (none
-// when the command needs no statement of its own).
+// One command's figures at one size: the window's (and the part of it after the handler: layout and
+// painting), and raw SQLite's for the same statements (none when the command needs no statement of
+// its own).
 struct CommandResult {
     QString id;
     QString label;
     Samples tessimor;
+    Samples painting;
     Samples raw;
 };
 
