@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AnsweringMessageBox.h"
 #include "BenchExit.h"
 #include "Clock.h"
+#include "ScriptedMessageBox.h"
 
 #include <QObject>
 #include <QString>
@@ -39,13 +39,13 @@ public:
     // Milliseconds spent in paint() so far, so a figure can be split into the handler and the frame.
     double paintMs() const { return m_paintMs; }
 
-    AnsweringMessageBox& messages() { return m_messages; }
+    ScriptedMessageBox& messages() { return m_messages; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    AnsweringMessageBox m_messages;
+    ScriptedMessageBox m_messages;
     BenchExit m_exit;
     SystemClock m_clock;
     std::unique_ptr<Form1> m_form;

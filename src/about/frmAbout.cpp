@@ -53,19 +53,10 @@ const Line Line1[] = {
     {90, 2445, 5654, 2445, QColor(128, 128, 128), 1},
 };
 
-template <typename Widget>
-Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(Twips::rect(parent, left, top, width, height));
-    return widget;
-}
-
 QLabel* readableLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int width,
                       int height)
 {
-    auto* label = place<QLabel>(parent, name, left, top, width, height);
+    auto* label = Twips::place<QLabel>(parent, name, left, top, width, height);
     label->setText(text);
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
@@ -112,11 +103,11 @@ void frmAbout::buildControls()
     black.setColor(QPalette::Text, Qt::black);
     lblDisclaimer->setPalette(black);
 
-    cmdOK = place<QPushButton>(this, "cmdOK", 4245, 2625, 1380, 345);
+    cmdOK = Twips::place<QPushButton>(this, "cmdOK", 4245, 2625, 1380, 345);
     cmdOK->setText(QStringLiteral("OK"));
     cmdOK->setDefault(true);
 
-    cmdSysInfo = place<QPushButton>(this, "cmdSysInfo", 4260, 3075, 1380, 345);
+    cmdSysInfo = Twips::place<QPushButton>(this, "cmdSysInfo", 4260, 3075, 1380, 345);
     cmdSysInfo->setText(QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
     cmdSysInfo->setAccessibleName(QStringLiteral("システム情報"));
     cmdSysInfo->setAccessibleDescription(QStringLiteral("システム情報のプログラムを起動します"));

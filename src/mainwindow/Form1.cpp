@@ -31,19 +31,10 @@ QFont gothic(double points, bool bold)
     return font;
 }
 
-template <typename Widget>
-Widget* place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(Twips::rect(parent, left, top, width, height));
-    return widget;
-}
-
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width,
               int height)
 {
-    auto* control = place<QLabel>(parent, name, left, top, width, height);
+    auto* control = Twips::place<QLabel>(parent, name, left, top, width, height);
     control->setText(caption);
     return control;
 }
@@ -51,7 +42,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
 QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
                     bool tabStop)
 {
-    auto* control = place<QPushButton>(parent, name, left, top, 1335, 375);
+    auto* control = Twips::place<QPushButton>(parent, name, left, top, 1335, 375);
     control->setText(caption);
     control->setAutoDefault(false);
     // Buttons left out of the Tab cycle are still reached by their access keys.
@@ -62,7 +53,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption, i
 TextBox* textBox(QWidget* parent, const char* name, int left, int top, int width, int maxCharacters,
                  bool latinInput)
 {
-    auto* control = place<TextBox>(parent, name, left, top, width, 375);
+    auto* control = Twips::place<TextBox>(parent, name, left, top, width, 375);
     control->setMaxCharacters(maxCharacters);
     if (latinInput)
         control->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
@@ -72,7 +63,7 @@ TextBox* textBox(QWidget* parent, const char* name, int left, int top, int width
 DataGrid* grid(QWidget* parent, const char* name, const QString& accessibleName, int left, int top, int width,
                int height, bool tabStop)
 {
-    auto* control = place<DataGrid>(parent, name, left, top, width, height);
+    auto* control = Twips::place<DataGrid>(parent, name, left, top, width, height);
     control->setFont(gothic(9, false));
     control->setAccessibleName(accessibleName);
     control->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);

@@ -24,4 +24,14 @@ inline QRect rect(const QWidget* widget, double left, double top, double width, 
     return QRect(toPixels(left, dpi), toPixels(top, dpi), toPixels(width, dpi), toPixels(height, dpi));
 }
 
+// A new child control with its object name, placed at a rectangle given in twips.
+template <typename Widget>
+Widget* place(QWidget* parent, const char* name, double left, double top, double width, double height)
+{
+    auto* widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(rect(parent, left, top, width, height));
+    return widget;
+}
+
 } // namespace Twips

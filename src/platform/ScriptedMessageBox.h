@@ -5,8 +5,9 @@
 #include <QList>
 #include <QQueue>
 
-// Answers questions from a queue the test fills, and records every box. A question with no queued
-// answer is recorded as unexpected and answered No, so a test can never hang on a modal box.
+// Message boxes answered at once, for tests and the benchmark: questions from a queue filled beforehand,
+// OK for the rest, every box recorded. A question with no queued answer is recorded as unexpected and
+// answered No, so nothing can ever wait on a modal box.
 class ScriptedMessageBox : public MessageBox {
 public:
     Answer show(const Request& request) override;
