@@ -9,10 +9,13 @@ const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 // Qt reaches Shift_JIS through ICU, whose table for it is the Windows one (NEC and IBM extensions,
 // U+FF5E for the wave dash), which is what Japanese spreadsheets write.
+// Lines are decoded one at a time, each as if it began a file: the file's own byte-order mark is taken
+// off before, so one that starts a line is a character of the text and must be kept.
 QStringDecoder decoderFor(TextDecoder::Encoding encoding)
 {
     if (encoding == TextDecoder::Encoding::Utf8)
-        return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        return QStringDecoder(QStringConverter::Utf8,
+                              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return QStringDecoder("Shift_JIS", QStringConverter::Flag::Stateless);
 }
 
