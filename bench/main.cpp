@@ -1,5 +1,6 @@
 #include "BenchOptions.h"
 #include "NotebookCache.h"
+#include "Offscreen.h"
 #include "Report.h"
 #include "SizeBench.h"
 
@@ -12,16 +13,6 @@
 #include <stdexcept>
 
 namespace {
-// The offscreen platform and a missing runtime folder say so on every window; nothing to act on, and
-// it would bury the progress lines.
-void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (message.contains(QLatin1String("propagateSizeHints")) ||
-        message.contains(QLatin1String("XDG_RUNTIME_DIR")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
-
 // Measures one size in this process and hands the figures to the parent on standard output.
 int measureOne(const BenchOptions& options)
 {
@@ -55,7 +46,7 @@ int measureAll(const BenchOptions& options)
     std::vector<SizeResult> results;
     for (int size : options.sizes) {
         std::fprintf(stderr, "Measuring %d pairs, %d runs each...\n", size, options.runs);
-        const QString notebook = cache.workingCopy(size);
+        const QString notebook = cache.workingCopy(size, QStringLiteral("working"));
         results.push_back(measureInChild(options, notebook, size));
         QFile::remove(notebook);
     }
@@ -69,10 +60,7 @@ int measureAll(const BenchOptions& options)
 
 int main(int argc, char* argv[])
 {
-    // The window is real but needs no screen: it paints into an image.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietMessages);
+    Offscreen::prepare();
     QApplication app(argc, argv);
     const BenchOptions options = BenchOptions::parse(QCoreApplication::arguments());
     try {

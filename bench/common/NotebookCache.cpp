@@ -93,10 +93,10 @@ QString NotebookCache::notebook(int size)
     return path;
 }
 
-QString NotebookCache::workingCopy(int size)
+QString NotebookCache::workingCopy(int size, const QString& purpose)
 {
     const QString source = notebook(size);
-    const QString copy = QStringLiteral("%1/working-%2.mdb").arg(m_folder).arg(size);
+    const QString copy = QStringLiteral("%1/%2-%3.mdb").arg(m_folder, purpose).arg(size);
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         QFile::remove(copy + QLatin1String(suffix));
     if (!QFile::copy(source, copy))

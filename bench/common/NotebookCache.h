@@ -11,8 +11,9 @@ public:
 
     // The kept notebook of this many pairs, made first when missing. Never to be written to.
     QString notebook(int size);
-    // A fresh copy of that notebook for one size's measurements, which may write to it.
-    QString workingCopy(int size);
+    // A fresh copy of that notebook, which the caller may write to; `purpose` names it, so programs
+    // sharing the folder do not replace each other's copies.
+    QString workingCopy(int size, const QString& purpose);
 
 private:
     QString schemaTag();
