@@ -1,5 +1,6 @@
 #include "FormDriver.h"
 
+#include "DataGrid.h"
 #include "Form1.h"
 #include "Samples.h"
 
@@ -63,6 +64,14 @@ QTableView* FormDriver::list() const
     return child<QTableView>(m_form.get(), "DataGrid1");
 }
 
+PagedResult* FormDriver::listResult() const
+{
+    PagedResult* result = child<DataGrid>(m_form.get(), "DataGrid1")->result();
+    if (!result)
+        throw std::runtime_error("the list shows no result");
+    return result;
+}
+
 void FormDriver::clickRow(int row)
 {
     QTableView* grid = list();
@@ -87,10 +96,13 @@ void FormDriver::paint()
 {
     if (m_exit.requested())
         throw std::runtime_error("the program asked to end");
-    // Twice, for what the first pass posts (an update after a delayed layout).
+    // Twice, for what the first pass posts (an update after a delayed layout). Then the objects let go
+    // with deleteLater (a replaced list's selection models): the running event loop deletes them, but
+    // processEvents() outside one never does, and they would pile up.
     m_paintMs += Samples::time([] {
         QCoreApplication::processEvents();
         QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     });
 }
 

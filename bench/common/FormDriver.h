@@ -10,6 +10,7 @@
 #include <memory>
 
 class Form1;
+class PagedResult;
 class QTableView;
 
 // The real main window on a notebook, shown offscreen and driven the way a user would drive it:
@@ -27,6 +28,8 @@ public:
     // The count label.
     QString count() const;
     QTableView* list() const;
+    // What the list shows, read a page at a time; its reads throw where the list's would leave blanks.
+    PagedResult* listResult() const;
     void clickRow(int row);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Makes the row current and scrolls so that it is the last one in view.
