@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-RawSqlite::RawSqlite(const QString& path)
+RawSqlite::RawSqlite(const QString& path, int busyTimeoutMs)
 {
     const int code = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
     if (code != SQLITE_OK) {
@@ -15,8 +15,7 @@ RawSqlite::RawSqlite(const QString& path)
         sqlite3_close(m_db);
         throw std::runtime_error("cannot open " + path.toStdString() + ": " + message);
     }
-    // Like the store's connections: wait out a short lock instead of failing at once.
-    sqlite3_busy_timeout(m_db, 1000);
+    sqlite3_busy_timeout(m_db, busyTimeoutMs);
 }
 
 RawSqlite::~RawSqlite()

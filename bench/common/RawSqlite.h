@@ -12,7 +12,8 @@ struct sqlite3;
 // store's statements with nothing of the toolkit in between.
 class RawSqlite {
 public:
-    explicit RawSqlite(const QString& path);
+    // Waits out a lock for up to busyTimeoutMs, by default as long as the store's connections do.
+    explicit RawSqlite(const QString& path, int busyTimeoutMs = 1000);
     ~RawSqlite();
     RawSqlite(const RawSqlite&) = delete;
     RawSqlite& operator=(const RawSqlite&) = delete;
