@@ -9,22 +9,6 @@
 #include <QFile>
 #include <QtTest>
 
-namespace {
-QString day(int n)
-{
-    return QDateTime(QDate(2020, 1, 1), QTime(8, 0)).addSecs(n * 3600).toString("yyyy/MM/dd HH:mm:ss");
-}
-
-void fill(TestNotebook& notebook, int rows)
-{
-    notebook.execute("begin");
-    for (int i = 0; i < rows; ++i)
-        notebook.insert(day(i), QStringLiteral("word%1").arg(i, 4, 10, QLatin1Char('0')),
-                        QStringLiteral("語%1").arg(i));
-    notebook.execute("commit");
-}
-} // namespace
-
 class StoreTest : public QObject {
     Q_OBJECT
 private slots:
@@ -32,9 +16,7 @@ private slots:
     void notebookCreationMakesTheTableAndRefusesAnExistingFile();
     void defaultPathFollowsTheDataFolder();
     void resultReadsEveryPageInTheStatementsOrder();
-    void emptyResultStillNamesItsColumns();
     void boundValuesAreTakenLiterally();
-    void failuresCarryTheEnginesText();
     void connectionsDoNotPileUp();
     void aShownListDoesNotBlockWriters();
 };
@@ -66,15 +48,9 @@ void StoreTest::notebookCreationMakesTheTableAndRefusesAnExistingFile()
         QVERIFY(same->next());
         QCOMPARE(same->value(0).toInt(), 1);
     }
-    const QByteArray before = [&] {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray before = readFile(path);
     QVERIFY_THROWS_EXCEPTION(StoreError, Notebook::create(path));
-    QFile after(path);
-    QVERIFY(after.open(QIODevice::ReadOnly));
-    QCOMPARE(after.readAll(), before);
+    QCOMPARE(readFile(path), before);
     QCOMPARE(QDir(dir.filePath("deep/folder")).entryList(QDir::Files | QDir::Hidden),
              QStringList{"word.mdb"});
 }
@@ -92,7 +68,7 @@ void StoreTest::defaultPathFollowsTheDataFolder()
 void StoreTest::resultReadsEveryPageInTheStatementsOrder()
 {
     TestNotebook notebook;
-    fill(notebook, 1000);
+    notebook.fill(1000);
     PagedResult result(std::make_shared<Connection>(notebook.path()),
                        "select English,Japanese from wordDB order by UpDay Desc", {});
     QAbstractItemModelTester tester(&result, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -101,20 +77,11 @@ void StoreTest::resultReadsEveryPageInTheStatementsOrder()
     QCOMPARE(result.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Japanese"));
     // Every row once, walking forwards then back, across the page boundaries and the cache's limit.
     for (int row = 0; row < 1000; ++row)
-        QCOMPARE(result.text(row, 0), QStringLiteral("word%1").arg(999 - row, 4, 10, QLatin1Char('0')));
+        QCOMPARE(result.text(row, 0), QStringLiteral("word%1").arg(999 - row));
     for (int row : {999, 511, 256, 255, 0})
         QCOMPARE(result.data(result.index(row, 1)).toString(), QStringLiteral("語%1").arg(999 - row));
     QCOMPARE(result.columnOf("japanese"), 1);
     QCOMPARE(result.columnOf("UpDay"), -1);
-}
-
-void StoreTest::emptyResultStillNamesItsColumns()
-{
-    TestNotebook notebook;
-    PagedResult result(std::make_shared<Connection>(notebook.path()), "select * from wordDB order by English",
-                       {});
-    QCOMPARE(result.rowCount(), 0);
-    QCOMPARE(result.fieldNames(), (QStringList{"UpDay", "English", "Japanese"}));
 }
 
 void StoreTest::boundValuesAreTakenLiterally()
@@ -138,24 +105,10 @@ void StoreTest::boundValuesAreTakenLiterally()
     QCOMPARE(notebook.count(), texts.size());
 }
 
-void StoreTest::failuresCarryTheEnginesText()
-{
-    TestNotebook notebook;
-    auto cn = std::make_shared<Connection>(notebook.path());
-    try {
-        cn->execute("select Meaning from wordDB", {});
-        QFAIL("a statement naming a missing column ran");
-    } catch (const StoreError& error) {
-        QVERIFY2(error.engineText().contains("no such column"), qPrintable(error.engineText()));
-        QVERIFY(error.userMessage().contains("エラー"));
-        QVERIFY(error.userMessage().contains(error.engineText()));
-    }
-}
-
 void StoreTest::connectionsDoNotPileUp()
 {
     TestNotebook notebook;
-    fill(notebook, 300);
+    notebook.fill(300);
     FormHarness ui(notebook.path());
     ui.text("Text3")->setText("word");
     for (int i = 0; i < 250; ++i) {
@@ -174,14 +127,14 @@ void StoreTest::connectionsDoNotPileUp()
 void StoreTest::aShownListDoesNotBlockWriters()
 {
     TestNotebook notebook;
-    fill(notebook, 700);
+    notebook.fill(700);
     FormHarness ui(notebook.path());
     DataGrid* list = ui.grid("DataGrid1");
     list->scrollTo(list->model()->index(400, 0));
-    QCOMPARE(list->model()->index(400, 0).data().toString(), QStringLiteral("word0299"));
+    QCOMPARE(list->model()->index(400, 0).data().toString(), QStringLiteral("word299"));
     // The test's connection has no busy timeout: a lock left by the program would fail these at once.
     notebook.insert("2030/01/01 00:00:00", "later", "後で");
-    notebook.execute("delete from wordDB where English = 'word0000'");
+    notebook.execute("delete from wordDB where English = 'word0'");
     QCOMPARE(notebook.count(), 700);
     ui.click("Command3");
     QCOMPARE(ui.list().first(), QStringLiteral("later|後で"));
