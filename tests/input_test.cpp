@@ -88,20 +88,13 @@ void InputTest::awkwardTextsAreStoredFoundAndDeleted_data()
 {
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("search");
-    QTest::newRow("lone apostrophe") << "'"
-                                     << "'";
-    QTest::newRow("percent") << "100%"
-                             << "%";
-    QTest::newRow("underscore") << "snake_case"
-                                << "_";
-    QTest::newRow("backslash") << "C:\\word"
-                               << "\\";
-    QTest::newRow("emoji outside the BMP") << "𝄞 clef 😀"
-                                           << "😀";
-    QTest::newRow("combining mark") << "cafe\u0301"
-                                    << "e\u0301";
-    QTest::newRow("spaces only") << "   "
-                                 << "  ";
+    QTest::newRow("lone apostrophe") << QStringLiteral("'") << QStringLiteral("'");
+    QTest::newRow("percent") << QStringLiteral("100%") << QStringLiteral("%");
+    QTest::newRow("underscore") << QStringLiteral("snake_case") << QStringLiteral("_");
+    QTest::newRow("backslash") << QStringLiteral("C:\\word") << QStringLiteral("\\");
+    QTest::newRow("emoji outside the BMP") << QStringLiteral("𝄞 clef 😀") << QStringLiteral("😀");
+    QTest::newRow("combining mark") << QStringLiteral("cafe\u0301") << QStringLiteral("e\u0301");
+    QTest::newRow("spaces only") << QStringLiteral("   ") << QStringLiteral("  ");
 }
 
 void InputTest::awkwardTextsAreStoredFoundAndDeleted()

@@ -15,14 +15,13 @@ class RegisterTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void emptyInputIsRefused_data();
-    void emptyInputIsRefused();
+    void emptyInputIsRefusedAndClearEmptiesTheBoxes_data();
+    void emptyInputIsRefusedAndClearEmptiesTheBoxes();
     void duplicatePairIsRefusedAndBoxesKeepTheirText();
     void newPairIsStoredAsTypedAndHeadsTheList_data();
     void newPairIsStoredAsTypedAndHeadsTheList();
     void registrationTimesCrossYearMonthAndDay();
     void aFailedInsertIsReportedAndKeepsTheWords();
-    void clearEmptiesOnlyTheInputBoxes();
     void selectingIsWhatEnablesDelete();
     void noSelectionOrAnsweringNoDeletesNothing();
     void yesDeletesTheSelectedPairOnly_data();
@@ -51,23 +50,21 @@ void RegisterTest::cleanup()
     m_notebook.reset();
 }
 
-void RegisterTest::emptyInputIsRefused_data()
+void RegisterTest::emptyInputIsRefusedAndClearEmptiesTheBoxes_data()
 {
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("japanese");
-    QTest::newRow("both empty") << ""
-                                << "";
-    QTest::newRow("japanese empty") << "fig"
-                                    << "";
-    QTest::newRow("english empty") << ""
-                                   << "いちじく";
+    QTest::newRow("both empty") << QString() << QString();
+    QTest::newRow("japanese empty") << QStringLiteral("fig") << QString();
+    QTest::newRow("english empty") << QString() << QStringLiteral("いちじく");
 }
 
-void RegisterTest::emptyInputIsRefused()
+void RegisterTest::emptyInputIsRefusedAndClearEmptiesTheBoxes()
 {
     QFETCH(QString, english);
     QFETCH(QString, japanese);
     m_ui->type(english, japanese);
+    m_ui->text("Text3")->setText("fi");
     m_ui->click("Command1");
     const auto shown = m_ui->messages.takeRequests();
     QCOMPARE(shown.size(), 1);
@@ -78,6 +75,10 @@ void RegisterTest::emptyInputIsRefused()
     QCOMPARE(m_notebook->count(), 5);
     QCOMPARE(m_ui->text("Text1")->text(), english);
     QCOMPARE(m_ui->text("Text2")->text(), japanese);
+    // Clear empties the two boxes, not the search text.
+    m_ui->click("Command7");
+    QCOMPARE(m_ui->text("Text1")->text() + m_ui->text("Text2")->text(), QString());
+    QCOMPARE(m_ui->text("Text3")->text(), QStringLiteral("fi"));
 }
 
 void RegisterTest::duplicatePairIsRefusedAndBoxesKeepTheirText()
@@ -101,18 +102,13 @@ void RegisterTest::newPairIsStoredAsTypedAndHeadsTheList_data()
     QTest::addColumn<QString>("view");
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("japanese");
-    QTest::newRow("quote, from Normal") << "Command3"
-                                        << "don't"
-                                        << "〜しない";
-    QTest::newRow("spaces and case, from Alphabet") << "Command4"
-                                                    << "  Mixed Case  "
-                                                    << " 前後に空白 ";
-    QTest::newRow("known English, new meaning, from Date") << "Command6"
-                                                           << "apple"
-                                                           << "林檎";
-    QTest::newRow("quote, from a search") << "Command5"
-                                          << "o'clock"
-                                          << "時";
+    QTest::newRow("quote, from Normal")
+        << "Command3" << QStringLiteral("don't") << QStringLiteral("〜しない");
+    QTest::newRow("spaces and case, from Alphabet")
+        << "Command4" << QStringLiteral("  Mixed Case  ") << QStringLiteral(" 前後に空白 ");
+    QTest::newRow("known English, new meaning, from Date")
+        << "Command6" << QStringLiteral("apple") << QStringLiteral("林檎");
+    QTest::newRow("quote, from a search") << "Command5" << QStringLiteral("o'clock") << QStringLiteral("時");
 }
 
 void RegisterTest::newPairIsStoredAsTypedAndHeadsTheList()
@@ -168,16 +164,6 @@ void RegisterTest::aFailedInsertIsReportedAndKeepsTheWords()
     QCOMPARE(m_ui->text("Text2")->text(), QStringLiteral("いちじく"));
     QCOMPARE(m_notebook->count(), 5);
     QCOMPARE(m_ui->count(), QStringLiteral("5件"));
-}
-
-void RegisterTest::clearEmptiesOnlyTheInputBoxes()
-{
-    m_ui->type("fig", "いちじく");
-    m_ui->text("Text3")->setText("fi");
-    m_ui->click("Command7");
-    QVERIFY(m_ui->text("Text1")->text().isEmpty());
-    QVERIFY(m_ui->text("Text2")->text().isEmpty());
-    QCOMPARE(m_ui->text("Text3")->text(), QStringLiteral("fi"));
 }
 
 void RegisterTest::selectingIsWhatEnablesDelete()
@@ -242,14 +228,7 @@ void RegisterTest::yesDeletesTheSelectedPairOnly()
     m_ui->text("Text3")->setText("er");
     for (const QString& button : view.split(' '))
         m_ui->click(qPrintable(button));
-    DataGrid* list = m_ui->grid("DataGrid1");
-    m_ui->selectRows(selected);
-    if (current >= 0)
-        list->selectionModel()->setCurrentIndex(list->model()->index(current, 0),
-                                                QItemSelectionModel::NoUpdate);
-    m_ui->messages.answerNext(MessageBox::Answer::Yes);
-    m_ui->click("Command2");
-    QCOMPARE(m_ui->messages.takeTexts(), QStringList{"選択中のレコードを削除しますか"});
+    QCOMPARE(m_ui->deleteRows(selected, current), QStringList());
     QStringList expected = kNewestFirst;
     expected.removeAll(gone);
     QCOMPARE(m_ui->list(), expected);

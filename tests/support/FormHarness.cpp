@@ -24,7 +24,7 @@ QStringList FormHarness::columns() const
     return result ? result->fieldNames() : QStringList();
 }
 
-void FormHarness::selectRows(const QList<int>& rows) const
+void FormHarness::selectRows(const QList<int>& rows, int current) const
 {
     DataGrid* list = grid("DataGrid1");
     QItemSelectionModel* selection = list->selectionModel();
@@ -33,7 +33,8 @@ void FormHarness::selectRows(const QList<int>& rows) const
     for (int row : rows)
         selection->select(list->model()->index(row, 0), flags);
     if (!rows.isEmpty())
-        selection->setCurrentIndex(list->model()->index(rows.first(), 0), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(list->model()->index(current < 0 ? rows.first() : current, 0),
+                                   QItemSelectionModel::NoUpdate);
 }
 
 void FormHarness::type(const QString& english, const QString& japanese) const
@@ -48,9 +49,9 @@ void FormHarness::search(const QString& words) const
     click("Command5");
 }
 
-QStringList FormHarness::deleteRows(const QList<int>& rows)
+QStringList FormHarness::deleteRows(const QList<int>& rows, int current)
 {
-    selectRows(rows);
+    selectRows(rows, current);
     messages.answerNext(MessageBox::Answer::Yes);
     click("Command2");
     QStringList shown = messages.takeTexts();
