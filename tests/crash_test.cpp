@@ -56,8 +56,11 @@ void CrashTest::killedWhileRegisteringKeepsEveryConfirmedPair()
         QCOMPARE(stored.size(), rows.size());
         for (int i : confirmed)
             QVERIFY2(stored.contains(QStringLiteral("word%1").arg(i)), qPrintable(QString::number(i)));
-        QVERIFY(!QFile::exists(notebook.path() + "-journal") ||
-                QFile(notebook.path() + "-journal").size() == 0);
+        // A journal left behind is rolled back on reopening, unless the kill came before it was made hot
+        // (its header is written only when synced): then the engine ignores it.
+        const QByteArray journal = readFile(notebook.path() + "-journal");
+        QVERIFY2(journal == "<missing>" || journal.isEmpty() || journal.at(0) == '\0',
+                 journal.left(8).toHex());
         // At most the one registration in flight when the process died is there unconfirmed.
         QVERIFY(rows.size() - total - confirmed.size() <= 1);
         total = int(rows.size());
