@@ -177,9 +177,8 @@ void AboutTest::tabReachesEveryNamedControlInOrder()
 
 void AboutTest::ruleIsEtchedUnderTheText()
 {
-    frmAbout* dialog = m_dialog;
-    const QImage image = dialog->grab().toImage();
-    const auto px = [dialog](int twips) { return Twips::toPixels(dialog, twips); };
+    const QImage image = m_dialog->grab().toImage();
+    const auto px = [this](int twips) { return Twips::toPixels(m_dialog, twips); };
     const QColor grey(128, 128, 128);
     const QColor white(255, 255, 255);
     const int y = px(2445);
