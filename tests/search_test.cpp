@@ -28,135 +28,126 @@ const QStringList kAlphabet = {"50%",   "500",     "a_c",         "abc",   "back
 class SearchTest : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void eachViewListsTheWholeTableInItsOrder_data();
-    void eachViewListsTheWholeTableInItsOrder();
-    void searchFindsTheTextLiterallyAnywhereInTheEnglish_data();
-    void searchFindsTheTextLiterallyAnywhereInTheEnglish();
-    void noHitKeepsListAndCountAndEmptiesTheBox();
-    void emptySearchIsRefusedAndNormalBringsTheTotalBack();
+    void init()
+    {
+        m_notebook = std::make_unique<TestNotebook>();
+        for (const QString& row : kRows)
+            m_notebook->insert(row.section('|', 0, 0), row.section('|', 1, 1), row.section('|', 2));
+        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+    }
+
+    void cleanup()
+    {
+        m_ui->expectQuiet();
+        m_ui.reset();
+        m_notebook.reset();
+    }
+
+    void eachViewListsTheWholeTableInItsOrder_data()
+    {
+        QTest::addColumn<QString>("buttons");
+        QTest::addColumn<bool>("alphaOrder");
+        QTest::addColumn<bool>("withUpDay");
+        QTest::newRow("Normal") << "Command4 Command3" << false << false;
+        QTest::newRow("Alphabet, ignoring case") << "Command4" << true << false;
+        QTest::newRow("Alphabet after a search") << "Command5 Command4" << true << false;
+        QTest::newRow("Date right after start-up") << "Command6" << false << true;
+        QTest::newRow("Date after Normal") << "Command4 Command3 Command6" << false << true;
+        QTest::newRow("Date after Alphabet, twice") << "Command4 Command6 Command6" << true << true;
+        QTest::newRow("Date after a search") << "Command4 Command5 Command6" << true << true;
+        QTest::newRow("Normal after Date") << "Command6 Command3" << false << false;
+    }
+
+    void eachViewListsTheWholeTableInItsOrder()
+    {
+        QFETCH(QString, buttons);
+        QFETCH(bool, alphaOrder);
+        QFETCH(bool, withUpDay);
+        m_ui->text("Text3")->setText("an");
+        for (const QString& button : buttons.split(' '))
+            m_ui->click(qPrintable(button));
+        QCOMPARE(english(), alphaOrder ? kAlphabet : kNewestFirst);
+        const QStringList columns = {"UpDay", "English", "Japanese"};
+        QCOMPARE(m_ui->columns(), withUpDay ? columns : columns.mid(1));
+        // The first row whole, so the Date view's times show under their own column.
+        const QString first = kRows.filter("|" + english().first() + "|").first();
+        QCOMPARE(m_ui->list().first(), withUpDay ? first : first.section('|', 1));
+        DataGrid* list = m_ui->grid("DataGrid1");
+        for (int column = 0; column < list->model()->columnCount(); ++column)
+            QCOMPARE(list->columnWidth(column), Twips::toPixels(list, withUpDay ? 3000 : 4500));
+        QCOMPARE(list->currentIndex().row(), 0);
+        QCOMPARE(m_ui->form->store().AlphaOrder, alphaOrder);
+        QCOMPARE(m_ui->form->store().SearchMode, 0);
+        QCOMPARE(m_ui->count(), QStringLiteral("12件"));
+    }
+
+    void searchFindsTheTextLiterallyAnywhereInTheEnglish_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("found");
+        const QStringList stand = {"Outstanding", "stand", "standard", "understand"};
+        QTest::newRow("start") << "stand" << stand;
+        QTest::newRow("middle") << "tan" << stand;
+        QTest::newRow("end") << "dard" << QStringList{"standard"};
+        QTest::newRow("other case") << "OUTST" << QStringList{"Outstanding"};
+        QTest::newRow("percent") << "50%" << QStringList{"50%"};
+        QTest::newRow("underscore") << "a_c" << QStringList{"a_c"};
+        QTest::newRow("apostrophe") << "n't" << QStringList{"don't"};
+        QTest::newRow("backslash") << "k\\s" << QStringList{"back\\slash"};
+    }
+
+    void searchFindsTheTextLiterallyAnywhereInTheEnglish()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, found);
+        m_ui->search(text);
+        QCOMPARE(english(), found);
+        QCOMPARE(m_ui->columns(), (QStringList{"English", "Japanese"}));
+        QCOMPARE(m_ui->count(), QStringLiteral("%1件").arg(found.size()));
+        QCOMPARE(m_ui->form->store().SearchMode, 1);
+        QCOMPARE(m_ui->text("Text3")->text(), text);
+    }
+
+    void noHitKeepsListAndCountAndEmptiesTheBox()
+    {
+        // The Japanese is never searched.
+        for (const QString& text :
+             {QStringLiteral("スタンド"), QStringLiteral("zzz"), QStringLiteral("%%")}) {
+            m_ui->click("Command4");
+            m_ui->search(text);
+            QCOMPARE(m_ui->messages.takeTexts(), QStringList{"該当するデータがありません"});
+            QVERIFY(m_ui->text("Text3")->text().isEmpty());
+            QCOMPARE(english(), kAlphabet);
+            QCOMPARE(m_ui->count(), QStringLiteral("12件"));
+            QCOMPARE(m_ui->form->store().SearchMode, 0);
+        }
+    }
+
+    void emptySearchIsRefusedAndNormalBringsTheTotalBack()
+    {
+        m_ui->search("stand");
+        m_ui->search("");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList{"検索する文字を入力して下さい"});
+        QCOMPARE(english().size(), 4);
+        QCOMPARE(m_ui->count(), QStringLiteral("4件"));
+        m_ui->click("Command3");
+        QCOMPARE(english(), kNewestFirst);
+        QCOMPARE(m_ui->count(), QStringLiteral("12件"));
+    }
 
 private:
-    QStringList english() const;
+    QStringList english() const
+    {
+        const int column = m_ui->columns().indexOf("English");
+        QStringList words;
+        for (const QString& row : m_ui->list())
+            words << row.section('|', column, column);
+        return words;
+    }
+
     std::unique_ptr<TestNotebook> m_notebook;
     std::unique_ptr<FormHarness> m_ui;
 };
-
-void SearchTest::init()
-{
-    m_notebook = std::make_unique<TestNotebook>();
-    for (const QString& row : kRows)
-        m_notebook->insert(row.section('|', 0, 0), row.section('|', 1, 1), row.section('|', 2));
-    m_ui = std::make_unique<FormHarness>(m_notebook->path());
-}
-
-void SearchTest::cleanup()
-{
-    m_ui->expectQuiet();
-    m_ui.reset();
-    m_notebook.reset();
-}
-
-QStringList SearchTest::english() const
-{
-    const int column = m_ui->columns().indexOf("English");
-    QStringList words;
-    for (const QString& row : m_ui->list())
-        words << row.section('|', column, column);
-    return words;
-}
-
-void SearchTest::eachViewListsTheWholeTableInItsOrder_data()
-{
-    QTest::addColumn<QString>("buttons");
-    QTest::addColumn<bool>("alphaOrder");
-    QTest::addColumn<bool>("withUpDay");
-    QTest::newRow("Normal") << "Command4 Command3" << false << false;
-    QTest::newRow("Alphabet, ignoring case") << "Command4" << true << false;
-    QTest::newRow("Alphabet after a search") << "Command5 Command4" << true << false;
-    QTest::newRow("Date right after start-up") << "Command6" << false << true;
-    QTest::newRow("Date after Normal") << "Command4 Command3 Command6" << false << true;
-    QTest::newRow("Date after Alphabet, twice") << "Command4 Command6 Command6" << true << true;
-    QTest::newRow("Date after a search") << "Command4 Command5 Command6" << true << true;
-    QTest::newRow("Normal after Date") << "Command6 Command3" << false << false;
-}
-
-void SearchTest::eachViewListsTheWholeTableInItsOrder()
-{
-    QFETCH(QString, buttons);
-    QFETCH(bool, alphaOrder);
-    QFETCH(bool, withUpDay);
-    m_ui->text("Text3")->setText("an");
-    for (const QString& button : buttons.split(' '))
-        m_ui->click(qPrintable(button));
-    QCOMPARE(english(), alphaOrder ? kAlphabet : kNewestFirst);
-    const QStringList columns = {"UpDay", "English", "Japanese"};
-    QCOMPARE(m_ui->columns(), withUpDay ? columns : columns.mid(1));
-    // The first row whole, so the Date view's times show under their own column.
-    const QString first = kRows.filter("|" + english().first() + "|").first();
-    QCOMPARE(m_ui->list().first(), withUpDay ? first : first.section('|', 1));
-    DataGrid* list = m_ui->grid("DataGrid1");
-    for (int column = 0; column < list->model()->columnCount(); ++column)
-        QCOMPARE(list->columnWidth(column), Twips::toPixels(list, withUpDay ? 3000 : 4500));
-    QCOMPARE(list->currentIndex().row(), 0);
-    QCOMPARE(m_ui->form->store().AlphaOrder, alphaOrder);
-    QCOMPARE(m_ui->form->store().SearchMode, 0);
-    QCOMPARE(m_ui->count(), QStringLiteral("12件"));
-}
-
-void SearchTest::searchFindsTheTextLiterallyAnywhereInTheEnglish_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("found");
-    const QStringList stand = {"Outstanding", "stand", "standard", "understand"};
-    QTest::newRow("start") << "stand" << stand;
-    QTest::newRow("middle") << "tan" << stand;
-    QTest::newRow("end") << "dard" << QStringList{"standard"};
-    QTest::newRow("other case") << "OUTST" << QStringList{"Outstanding"};
-    QTest::newRow("percent") << "50%" << QStringList{"50%"};
-    QTest::newRow("underscore") << "a_c" << QStringList{"a_c"};
-    QTest::newRow("apostrophe") << "n't" << QStringList{"don't"};
-    QTest::newRow("backslash") << "k\\s" << QStringList{"back\\slash"};
-}
-
-void SearchTest::searchFindsTheTextLiterallyAnywhereInTheEnglish()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, found);
-    m_ui->search(text);
-    QCOMPARE(english(), found);
-    QCOMPARE(m_ui->columns(), (QStringList{"English", "Japanese"}));
-    QCOMPARE(m_ui->count(), QStringLiteral("%1件").arg(found.size()));
-    QCOMPARE(m_ui->form->store().SearchMode, 1);
-    QCOMPARE(m_ui->text("Text3")->text(), text);
-}
-
-void SearchTest::noHitKeepsListAndCountAndEmptiesTheBox()
-{
-    // The Japanese is never searched.
-    for (const QString& text : {QStringLiteral("スタンド"), QStringLiteral("zzz"), QStringLiteral("%%")}) {
-        m_ui->click("Command4");
-        m_ui->search(text);
-        QCOMPARE(m_ui->messages.takeTexts(), QStringList{"該当するデータがありません"});
-        QVERIFY(m_ui->text("Text3")->text().isEmpty());
-        QCOMPARE(english(), kAlphabet);
-        QCOMPARE(m_ui->count(), QStringLiteral("12件"));
-        QCOMPARE(m_ui->form->store().SearchMode, 0);
-    }
-}
-
-void SearchTest::emptySearchIsRefusedAndNormalBringsTheTotalBack()
-{
-    m_ui->search("stand");
-    m_ui->search("");
-    QCOMPARE(m_ui->messages.takeTexts(), QStringList{"検索する文字を入力して下さい"});
-    QCOMPARE(english().size(), 4);
-    QCOMPARE(m_ui->count(), QStringLiteral("4件"));
-    m_ui->click("Command3");
-    QCOMPARE(english(), kNewestFirst);
-    QCOMPARE(m_ui->count(), QStringLiteral("12件"));
-}
 
 QTEST_MAIN(SearchTest)
 #include "search_test.moc"

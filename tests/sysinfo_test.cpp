@@ -120,118 +120,111 @@ void writeProgram(const QString& path, const QByteArray& content, bool executabl
 class SysInfoTest : public QObject {
     Q_OBJECT
 private slots:
-    void launcherFindsTheProgramOrSaysItIsUnavailable_data();
-    void launcherFindsTheProgramOrSaysItIsUnavailable();
-    void readerTurnsValuesIntoText_data();
-    void readerTurnsValuesIntoText();
-    void hostHiveStartsTheFirstProgramFoundOnTheSearchPath();
-    void fileSearchFindsOrdinaryFilesOnly();
+    void launcherFindsTheProgramOrSaysItIsUnavailable_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(kLaunchCases)); ++row)
+            QTest::newRow(kLaunchCases[row].name) << row;
+    }
+
+    void launcherFindsTheProgramOrSaysItIsUnavailable()
+    {
+        QFETCH(int, row);
+        const LaunchCase& test = kLaunchCases[row];
+        RecordingRegistry registry;
+        for (const Value& value : test.values)
+            registry.hive.setValue(HKLM, value.key, value.name, value.type,
+                                   {value.data.begin(), value.data.end()});
+        FakeFiles files;
+        files.files = QSet<QString>(test.files.begin(), test.files.end());
+        RecordingLauncher launcher(files);
+        ScriptedMessageBox messages;
+        frmAbout dialog({registry, launcher, files, messages});
+
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+
+        const std::vector<std::string> keys = {kFirst, kSecond};
+        QCOMPARE(registry.attempts, std::vector<std::string>(keys.begin(), keys.begin() + test.keysOpened));
+        QCOMPARE(launcher.attempts, test.startsTried);
+        QCOMPARE(launcher.started, test.starts ? test.startsTried : QStringList());
+        const QList<MessageBox::Request> shown = messages.takeRequests();
+        QCOMPARE(shown.size(), test.starts ? 0 : 1);
+        if (!test.starts) {
+            QCOMPARE(shown[0].text, kUnavailable);
+            QCOMPARE(shown[0].caption, QStringLiteral("Tessimor"));
+            QCOMPARE(shown[0].buttons, MessageBox::Buttons::Ok);
+            QCOMPARE(shown[0].icon, MessageBox::Icon::None);
+            QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->isEnabled());
+            QVERIFY(!dialog.isUnloaded());
+        }
+        // Every key is asked for reading only and closed again, on the error of size 0 as well.
+        QCOMPARE(registry.openHandles, 0);
+        for (std::uint32_t access : registry.accesses)
+            QCOMPARE(access, Registry::kKeyRead);
+    }
+
+    void readerTurnsValuesIntoText_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(kReadCases)); ++row)
+            QTest::newRow(kReadCases[row].name) << row;
+    }
+
+    void readerTurnsValuesIntoText()
+    {
+        QFETCH(int, row);
+        const ReadCase& test = kReadCases[row];
+        MemoryRegistry hive;
+        hive.setValue(HKLM, "Software\\Test", test.present ? "Value" : "Other", test.type,
+                      {test.data.begin(), test.data.end()});
+        std::string KeyVal = "before";
+        // Names match without regard to case, as in the registry.
+        QCOMPARE(GetKeyValue(hive, HKLM, "SOFTWARE\\TEST", "value", KeyVal), test.read);
+        QCOMPARE(KeyVal, test.text);
+        if (row == 0) {
+            KeyVal = "before";
+            QVERIFY(!GetKeyValue(hive, HKLM, "Software\\Missing", "Value", KeyVal));
+            QCOMPARE(KeyVal, std::string());
+        }
+    }
+
+    void hostHiveStartsTheFirstProgramFoundOnTheSearchPath()
+    {
+        QTemporaryDir first;
+        QTemporaryDir second;
+        // Candidates are tried in their own order, and only executables count.
+        writeProgram(first.filePath("kinfocenter"), "#!/bin/sh\n", true);
+        writeProgram(first.filePath("hardinfo"), "not a program", false);
+        writeProgram(second.filePath("hardinfo"), "#!/bin/sh\ntouch \"$0.started\"\n", true);
+        const std::unique_ptr<MemoryRegistry> hive = HostRegistry::fromFolders({first.path(), second.path()});
+        QtProgramLauncher launcher;
+        QtFileSearch files;
+        ScriptedMessageBox messages;
+        frmAbout dialog({*hive, launcher, files, messages});
+        dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+        QVERIFY(messages.takeTexts().isEmpty());
+        QTRY_VERIFY(QFile::exists(second.filePath("hardinfo.started")));
+        QVERIFY(!QFile::exists(first.filePath("kinfocenter.started")));
+
+        const std::unique_ptr<MemoryRegistry> none = HostRegistry::fromFolders({first.path() + "/missing"});
+        frmAbout without({*none, launcher, files, messages});
+        without.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
+        QCOMPARE(messages.takeTexts(), QStringList{kUnavailable});
+        QVERIFY(!launcher.start(QString()));
+    }
+
+    void fileSearchFindsOrdinaryFilesOnly()
+    {
+        QTemporaryDir folder;
+        writeProgram(folder.filePath("MSINFO32.EXE"), "program", true);
+        writeProgram(folder.filePath(".hidden"), "program", true);
+        QVERIFY(QDir(folder.path()).mkdir("folder"));
+        const QtFileSearch files;
+        QVERIFY(files.exists(folder.filePath("MSINFO32.EXE")));
+        for (const char* name : {".hidden", "folder", "missing.exe"})
+            QVERIFY2(!files.exists(folder.filePath(name)), name);
+    }
 };
-
-void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable_data()
-{
-    QTest::addColumn<int>("row");
-    for (int row = 0; row < int(std::size(kLaunchCases)); ++row)
-        QTest::newRow(kLaunchCases[row].name) << row;
-}
-
-void SysInfoTest::launcherFindsTheProgramOrSaysItIsUnavailable()
-{
-    QFETCH(int, row);
-    const LaunchCase& test = kLaunchCases[row];
-    RecordingRegistry registry;
-    for (const Value& value : test.values)
-        registry.hive.setValue(HKLM, value.key, value.name, value.type,
-                               {value.data.begin(), value.data.end()});
-    FakeFiles files;
-    files.files = QSet<QString>(test.files.begin(), test.files.end());
-    RecordingLauncher launcher(files);
-    ScriptedMessageBox messages;
-    frmAbout dialog({registry, launcher, files, messages});
-
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
-
-    const std::vector<std::string> keys = {kFirst, kSecond};
-    QCOMPARE(registry.attempts, std::vector<std::string>(keys.begin(), keys.begin() + test.keysOpened));
-    QCOMPARE(launcher.attempts, test.startsTried);
-    QCOMPARE(launcher.started, test.starts ? test.startsTried : QStringList());
-    const QList<MessageBox::Request> shown = messages.takeRequests();
-    QCOMPARE(shown.size(), test.starts ? 0 : 1);
-    if (!test.starts) {
-        QCOMPARE(shown[0].text, kUnavailable);
-        QCOMPARE(shown[0].caption, QStringLiteral("Tessimor"));
-        QCOMPARE(shown[0].buttons, MessageBox::Buttons::Ok);
-        QCOMPARE(shown[0].icon, MessageBox::Icon::None);
-        QVERIFY(dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->isEnabled());
-        QVERIFY(!dialog.isUnloaded());
-    }
-    // Every key is asked for reading only and closed again, on the error of size 0 as well.
-    QCOMPARE(registry.openHandles, 0);
-    for (std::uint32_t access : registry.accesses)
-        QCOMPARE(access, Registry::kKeyRead);
-}
-
-void SysInfoTest::readerTurnsValuesIntoText_data()
-{
-    QTest::addColumn<int>("row");
-    for (int row = 0; row < int(std::size(kReadCases)); ++row)
-        QTest::newRow(kReadCases[row].name) << row;
-}
-
-void SysInfoTest::readerTurnsValuesIntoText()
-{
-    QFETCH(int, row);
-    const ReadCase& test = kReadCases[row];
-    MemoryRegistry hive;
-    hive.setValue(HKLM, "Software\\Test", test.present ? "Value" : "Other", test.type,
-                  {test.data.begin(), test.data.end()});
-    std::string KeyVal = "before";
-    // Names match without regard to case, as in the registry.
-    QCOMPARE(GetKeyValue(hive, HKLM, "SOFTWARE\\TEST", "value", KeyVal), test.read);
-    QCOMPARE(KeyVal, test.text);
-    if (row == 0) {
-        KeyVal = "before";
-        QVERIFY(!GetKeyValue(hive, HKLM, "Software\\Missing", "Value", KeyVal));
-        QCOMPARE(KeyVal, std::string());
-    }
-}
-
-void SysInfoTest::hostHiveStartsTheFirstProgramFoundOnTheSearchPath()
-{
-    QTemporaryDir first;
-    QTemporaryDir second;
-    // Candidates are tried in their own order, and only executables count.
-    writeProgram(first.filePath("kinfocenter"), "#!/bin/sh\n", true);
-    writeProgram(first.filePath("hardinfo"), "not a program", false);
-    writeProgram(second.filePath("hardinfo"), "#!/bin/sh\ntouch \"$0.started\"\n", true);
-    const std::unique_ptr<MemoryRegistry> hive = HostRegistry::fromFolders({first.path(), second.path()});
-    QtProgramLauncher launcher;
-    QtFileSearch files;
-    ScriptedMessageBox messages;
-    frmAbout dialog({*hive, launcher, files, messages});
-    dialog.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
-    QVERIFY(messages.takeTexts().isEmpty());
-    QTRY_VERIFY(QFile::exists(second.filePath("hardinfo.started")));
-    QVERIFY(!QFile::exists(first.filePath("kinfocenter.started")));
-
-    const std::unique_ptr<MemoryRegistry> none = HostRegistry::fromFolders({first.path() + "/missing"});
-    frmAbout without({*none, launcher, files, messages});
-    without.findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->click();
-    QCOMPARE(messages.takeTexts(), QStringList{kUnavailable});
-    QVERIFY(!launcher.start(QString()));
-}
-
-void SysInfoTest::fileSearchFindsOrdinaryFilesOnly()
-{
-    QTemporaryDir folder;
-    writeProgram(folder.filePath("MSINFO32.EXE"), "program", true);
-    writeProgram(folder.filePath(".hidden"), "program", true);
-    QVERIFY(QDir(folder.path()).mkdir("folder"));
-    const QtFileSearch files;
-    QVERIFY(files.exists(folder.filePath("MSINFO32.EXE")));
-    for (const char* name : {".hidden", "folder", "missing.exe"})
-        QVERIFY2(!files.exists(folder.filePath(name)), name);
-}
 
 QTEST_MAIN(SysInfoTest)
 #include "sysinfo_test.moc"
