@@ -95,17 +95,6 @@ private slots:
         QCOMPARE(again->focusWidget()->objectName(), QStringLiteral("cmdOK"));
     }
 
-    void altSAsksForTheSystemInformation()
-    {
-        QTest::keyClick(m_dialog, Qt::Key_S, Qt::AltModifier);
-        // An access key presses its button the way a click does, after a short visible press. The hive is
-        // empty: the launcher says the program is unavailable, and the dialog stays.
-        QTRY_VERIFY(!m_registry.attempts.empty());
-        QCOMPARE(m_messages.takeTexts(), QStringList{QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません")});
-        QCOMPARE(m_about->dialog(), m_dialog);
-        QVERIFY(m_dialog->isVisible());
-    }
-
     void textsAndGeometryAreExact()
     {
         frmAbout* dialog = m_dialog;
@@ -176,7 +165,7 @@ private:
 
     std::unique_ptr<TestNotebook> m_notebook;
     std::unique_ptr<FormHarness> m_ui;
-    RecordingRegistry m_registry;
+    MemoryRegistry m_registry;
     FakeFiles m_files;
     RecordingLauncher m_launcher{m_files};
     ScriptedMessageBox m_messages;
