@@ -7,6 +7,34 @@
 #include <QMenuBar>
 #include <QtTest>
 
+namespace {
+// Captions with their access keys: the buttons outside the Tab cycle are reached by these.
+const struct Control {
+    const char* name;
+    const char* caption;
+    QRect twips;
+} kControls[] = {
+    {"Label1", "&English", {360, 240, 2055, 255}},
+    {"Text1", "", {1440, 120, 4935, 375}},
+    {"Command7", "&Clear", {6600, 120, 1335, 375}},
+    {"Label2", "&Japanese", {360, 600, 2055, 255}},
+    {"Text2", "", {1440, 600, 4935, 375}},
+    {"Command1", "&Register", {6600, 840, 1335, 375}},
+    {"Command2", "&Delete", {8040, 840, 1335, 375}},
+    {"Label3", "0件", {360, 1080, 855, 375}},
+    {"DataGrid1", "", {240, 1440, 9615, 2895}},
+    {"Label4", "Order By", {360, 4560, 1095, 255}},
+    {"Command3", "&Normal", {1200, 4440, 1335, 375}},
+    {"Command4", "&Alphabet", {2640, 4440, 1335, 375}},
+    {"Command6", "Da&te", {4080, 4440, 1335, 375}},
+    {"Label5", "&Search", {360, 5040, 855, 255}},
+    {"Text3", "", {1200, 4920, 1335, 375}},
+    {"Command5", "Search", {2640, 4920, 1335, 375}},
+    {"DataGrid2", "", {240, 6240, 3375, 1215}},
+    {"DataGrid3", "", {4080, 6360, 2655, 1215}},
+};
+} // namespace
+
 // The main window as it opens: its controls where they were designed, and its list. The notebooks it
 // cannot open are met in the fault tests.
 class StartupTest : public QObject {
@@ -57,32 +85,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("twips");
-        // Captions with their access keys: the buttons outside the Tab cycle are reached by these.
-        const struct {
-            const char* name;
-            const char* caption;
-            QRect twips;
-        } table[] = {
-            {"Label1", "&English", {360, 240, 2055, 255}},
-            {"Text1", "", {1440, 120, 4935, 375}},
-            {"Command7", "&Clear", {6600, 120, 1335, 375}},
-            {"Label2", "&Japanese", {360, 600, 2055, 255}},
-            {"Text2", "", {1440, 600, 4935, 375}},
-            {"Command1", "&Register", {6600, 840, 1335, 375}},
-            {"Command2", "&Delete", {8040, 840, 1335, 375}},
-            {"Label3", "0件", {360, 1080, 855, 375}},
-            {"DataGrid1", "", {240, 1440, 9615, 2895}},
-            {"Label4", "Order By", {360, 4560, 1095, 255}},
-            {"Command3", "&Normal", {1200, 4440, 1335, 375}},
-            {"Command4", "&Alphabet", {2640, 4440, 1335, 375}},
-            {"Command6", "Da&te", {4080, 4440, 1335, 375}},
-            {"Label5", "&Search", {360, 5040, 855, 255}},
-            {"Text3", "", {1200, 4920, 1335, 375}},
-            {"Command5", "Search", {2640, 4920, 1335, 375}},
-            {"DataGrid2", "", {240, 6240, 3375, 1215}},
-            {"DataGrid3", "", {4080, 6360, 2655, 1215}},
-        };
-        for (const auto& row : table)
+        for (const auto& row : kControls)
             QTest::newRow(row.name) << row.name << QString::fromUtf8(row.caption) << row.twips;
     }
 

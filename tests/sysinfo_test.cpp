@@ -21,17 +21,26 @@ struct Value {
     std::string data;
 };
 
-const std::string kLongest = "C:\\" + std::string(1016, 'x') + ".exe"; // 1024 bytes with its zero
-const std::string kTooLong = "C:\\" + std::string(1017, 'x') + ".exe";
-const QString kTool = QStringLiteral("C:\\Tools\\sysinfo.exe");
-const QString kShared = QStringLiteral("C:\\Shared\\MSINFO32.EXE");
-const Value kFirstValue{kFirst, "PATH", Registry::kString, std::string("C:\\Tools\\sysinfo.exe\0", 21)};
-const Value kSecondValue{kSecond, "MSINFO", Registry::kString, std::string("C:\\Shared\0", 10)};
-
-Value first(std::uint32_t type, const std::string& data)
+// The first key's value of the given type.
+Value path(std::uint32_t type, const std::string& data)
 {
     return {kFirst, "PATH", type, data};
 }
+
+constexpr std::uint32_t kString = Registry::kString;
+const std::string kLongest = "C:\\" + std::string(1016, 'x') + ".exe"; // 1024 bytes with its zero
+const std::string kTooLong = "C:\\" + std::string(1017, 'x') + ".exe";
+const QString kLongestPath = QString::fromStdString(kLongest);
+const QString kTooLongPath = QString::fromStdString(kTooLong);
+const QString kTool = QStringLiteral("C:\\Tools\\sysinfo.exe");
+const QString kShared = QStringLiteral("C:\\Shared\\MSINFO32.EXE");
+const QString kJapanese = QStringLiteral("C:\\ツール\\情報.exe");
+const Value kPath = path(kString, std::string("C:\\Tools\\sysinfo.exe\0", 21));
+const Value kExpandable = path(Registry::kExpandString, "C:\\Tools\\sysinfo.exe");
+const Value kTooLongValue = path(kString, kTooLong + '\0');
+const Value kNumber = path(Registry::kDword, std::string("\x07\0\0\0", 4));
+const Value kFolder{kSecond, "MSINFO", kString, std::string("C:\\Shared\0", 10)};
+const std::vector<Value> kOtherNames = {{kFirst, "X", kString, "C:"}, {kSecond, "X", kString, "C:"}};
 
 const struct LaunchCase {
     const char* name;
@@ -41,51 +50,20 @@ const struct LaunchCase {
     QStringList startsTried;
     bool starts;
 } kLaunchCases[] = {
-    {"first value names a program", {kFirstValue, kSecondValue}, {kTool, kShared}, 1, {kTool}, true},
-    {"first value names a missing file", {kFirstValue, kSecondValue}, {kShared}, 1, {kTool}, false},
-    {"second value's folder holds the program", {kSecondValue}, {kShared}, 2, {kShared}, true},
-    {"second value's folder lacks the program", {kSecondValue}, {"C:\\Shared\\msinfo.dll"}, 2, {}, false},
+    {"first value names a program", {kPath, kFolder}, {kTool, kShared}, 1, {kTool}, true},
+    {"first value names a missing file", {kPath, kFolder}, {kShared}, 1, {kTool}, false},
+    {"second value's folder holds the program", {kFolder}, {kShared}, 2, {kShared}, true},
+    {"second value's folder lacks the program", {kFolder}, {"C:\\Shared\\msinfo.dll"}, 2, {}, false},
     {"neither key", {}, {kTool, kShared}, 2, {}, false},
-    {"keys without the values",
-     {{kFirst, "PATH2", Registry::kString, "C:\\Tools\\sysinfo.exe"},
-      {kSecond, "MSINFO2", Registry::kString, "C:"}},
-     {kTool, kShared},
-     2,
-     {},
-     false},
+    {"keys without the values", kOtherNames, {kTool, kShared}, 2, {}, false},
     // A value of another type counts as read: the second key is not consulted, and the start fails.
-    {"expandable string",
-     {first(Registry::kExpandString, "C:\\Tools\\sysinfo.exe"), kSecondValue},
-     {kTool},
-     1,
-     {""},
-     false},
-    {"number",
-     {first(Registry::kDword, std::string("\x07\0\0\0", 4)), kSecondValue},
-     {kShared},
-     1,
-     {"7"},
-     false},
-    {"size 0", {first(Registry::kString, ""), kSecondValue}, {kShared}, 1, {}, false},
-    {"1024 bytes",
-     {first(Registry::kString, kLongest + '\0')},
-     {QString::fromStdString(kLongest)},
-     1,
-     {QString::fromStdString(kLongest)},
-     true},
-    {"over 1024 bytes",
-     {first(Registry::kString, kTooLong + '\0'), kSecondValue},
-     {QString::fromStdString(kTooLong), kShared},
-     2,
-     {kShared},
-     true},
+    {"expandable string", {kExpandable, kFolder}, {kTool, kShared}, 1, {""}, false},
+    {"number", {kNumber, kFolder}, {kShared}, 1, {"7"}, false},
+    {"size 0", {path(kString, ""), kFolder}, {kShared}, 1, {}, false},
+    {"1024 bytes", {path(kString, kLongest + '\0')}, {kLongestPath}, 1, {kLongestPath}, true},
+    {"over 1024 bytes", {kTooLongValue, kFolder}, {kTooLongPath, kShared}, 2, {kShared}, true},
     // The code page is UTF-8 here.
-    {"Japanese path",
-     {first(Registry::kString, u8"C:\\ツール\\情報.exe")},
-     {"C:\\ツール\\情報.exe"},
-     1,
-     {"C:\\ツール\\情報.exe"},
-     true},
+    {"Japanese path", {path(kString, kJapanese.toStdString())}, {kJapanese}, 1, {kJapanese}, true},
 };
 
 // The values the launcher's table leaves out.
@@ -95,9 +73,9 @@ const struct ReadCase {
     std::string data;
     std::string text;
 } kReadCases[] = {
-    {"string without a zero", Registry::kString, "ABC", "ABC"},
-    {"string with two zeros", Registry::kString, std::string("AB\0\0", 4), std::string("AB\0", 3)},
-    {"string of only a zero", Registry::kString, std::string(1, '\0'), ""},
+    {"string without a zero", kString, "ABC", "ABC"},
+    {"string with two zeros", kString, std::string("AB\0\0", 4), std::string("AB\0", 3)},
+    {"string of only a zero", kString, std::string(1, '\0'), ""},
     {"number using every byte", Registry::kDword, "\x78\x56\x34\x12", "305419896"},
 };
 
