@@ -9,9 +9,6 @@
 #include <QDir>
 #include <QtTest>
 
-#include <atomic>
-#include <thread>
-
 namespace {
 QStringList englishIn(const QString& path)
 {
@@ -75,51 +72,6 @@ private slots:
         QCOMPARE(englishIn(copy), numbered(600));
         QVERIFY(NotebookCheck(copy).sound());
         QCOMPARE(shown.text(599, shown.columnOf("English")), QStringLiteral("word599"));
-    }
-
-    void copiesStayWholeWhileAnotherConnectionKeepsWriting()
-    {
-        TestNotebook notebook;
-        constexpr int kRows = 300;
-        std::atomic<int> written{0};
-        std::atomic<bool> failed{false};
-        std::thread writer([&] {
-            try {
-                Connection connection(notebook.path());
-                for (int i = 0; i < kRows; ++i) {
-                    connection.execute("insert into wordDB values('2024/01/01 00:00:00', ?, '語')",
-                                       {QStringLiteral("word%1").arg(i)});
-                    ++written;
-                }
-            } catch (const StoreError& error) {
-                qWarning() << "write failed:" << error.engineText();
-                failed = true;
-            }
-        });
-        QStringList copies;
-        QVector<int> writtenBefore;
-        for (int n = 1; n <= 5; ++n) {
-            while (written < n * 50 && !failed)
-                std::this_thread::yield();
-            writtenBefore << written;
-            copies << notebook.folder() + QStringLiteral("/copy%1.mdb").arg(n);
-            try {
-                NotebookBackup::copy(notebook.path(), copies.last(), false);
-            } catch (const StoreError& error) {
-                qWarning() << "copy failed:" << error.engineText();
-                failed = true;
-            }
-        }
-        writer.join();
-        QVERIFY(!failed);
-        for (int n = 0; n < copies.size(); ++n) {
-            QVERIFY(NotebookCheck(copies[n]).sound());
-            // Every copy is the table after some whole number of inserts, at least those done before it
-            // began.
-            const QStringList english = englishIn(copies[n]);
-            QVERIFY2(english.size() >= writtenBefore[n], qPrintable(copies[n]));
-            QCOMPARE(english, numbered(int(english.size())));
-        }
     }
 
     void anExistingTargetIsReplacedOnlyWhenAskedAndFailuresLeaveNoFile()
