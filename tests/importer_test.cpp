@@ -85,15 +85,6 @@ private slots:
         QCOMPARE(importer.import({word("book", "本")}, false).added, 1);
         QCOMPARE(notebook.count(), 2);
     }
-
-    void aNotebookBusyWithAnotherWriterIsRefused()
-    {
-        TestNotebook notebook;
-        notebook.execute("begin immediate");
-        QVERIFY_THROWS_EXCEPTION(StoreError, importInto(notebook, {word("book", "本")}));
-        notebook.execute("rollback");
-        QCOMPARE(importInto(notebook, {word("book", "本")}).added, 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(ImporterTest)
