@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QtTest>
 
+// The word store under the window: opening, paged results, bound values and the connections it leaves.
 class StoreTest : public QObject {
     Q_OBJECT
 private slots:
