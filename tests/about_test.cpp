@@ -97,37 +97,35 @@ private slots:
 
     void textsAndGeometryAreExact()
     {
-        frmAbout* dialog = m_dialog;
-        auto* product = dialog->findChild<QLabel*>("Label1");
+        auto* product = m_dialog->findChild<QLabel*>("Label1");
         QCOMPARE(product->text(), kProductText);
         QVERIFY(product->wordWrap());
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-        QCOMPARE(dialog->findChild<QPushButton*>("cmdOK")->text(), QStringLiteral("OK"));
-        QCOMPARE(dialog->findChild<QPushButton*>("cmdSysInfo")->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
-        auto* disclaimer = dialog->findChild<QLabel*>("lblDisclaimer");
+        QCOMPARE(m_dialog->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+        QCOMPARE(m_dialog->findChild<QPushButton*>("cmdOK")->text(), QStringLiteral("OK"));
+        QCOMPARE(m_dialog->findChild<QPushButton*>("cmdSysInfo")->text(), QStringLiteral("ｼｽﾃﾑ情報(&S)..."));
+        auto* disclaimer = m_dialog->findChild<QLabel*>("lblDisclaimer");
         QVERIFY(disclaimer->text().startsWith(QStringLiteral("警告: ")));
         QCOMPARE(disclaimer->palette().color(QPalette::WindowText), QColor(Qt::black));
-        QVERIFY(dialog->windowIcon().isNull());
-        QCOMPARE(dialog->geometry(), pixels(dialog, {2340, 1935, 5730, 3555}));
-        QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
-        QVERIFY(dialog->windowFlags() & Qt::WindowCloseButtonHint);
-        QVERIFY(!(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QVERIFY(m_dialog->windowIcon().isNull());
+        QCOMPARE(m_dialog->geometry(), pixels(m_dialog, {2340, 1935, 5730, 3555}));
+        QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
+        QVERIFY(m_dialog->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(m_dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         const std::pair<const char*, QRect> controls[] = {{"Label1", {120, 240, 5295, 2175}},
                                                           {"lblDisclaimer", {255, 2625, 3870, 825}},
                                                           {"cmdOK", {4245, 2625, 1380, 345}},
                                                           {"cmdSysInfo", {4260, 3075, 1380, 345}}};
         for (const auto& [name, twips] : controls)
-            QCOMPARE(dialog->findChild<QWidget*>(name)->geometry(), pixels(dialog, twips));
+            QCOMPARE(m_dialog->findChild<QWidget*>(name)->geometry(), pixels(m_dialog, twips));
     }
 
     void tabReachesEveryNamedControlInOrder()
     {
-        frmAbout* dialog = m_dialog;
         const QStringList order = {"cmdOK", "cmdSysInfo", "lblDisclaimer", "Label1", "cmdOK"};
         for (int i = 0; i < order.size(); ++i) {
             if (i > 0)
-                QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
-            QWidget* focus = dialog->focusWidget();
+                QTest::keyClick(m_dialog->focusWidget(), Qt::Key_Tab);
+            QWidget* focus = m_dialog->focusWidget();
             QCOMPARE(focus->objectName(), order[i]);
             const QString name = QAccessible::queryAccessibleInterface(focus)->text(QAccessible::Name);
             QVERIFY2(!name.trimmed().isEmpty() && !name.contains(QLatin1Char('&')), qPrintable(order[i]));
