@@ -3,6 +3,7 @@
 #include "PagedResult.h"
 
 #include <QItemSelectionModel>
+#include <QtTest>
 
 QStringList FormHarness::list() const
 {
@@ -23,7 +24,7 @@ QStringList FormHarness::columns() const
     return result ? result->fieldNames() : QStringList();
 }
 
-void FormHarness::selectRows(const QList<int>& rows) const
+void FormHarness::selectRows(const QList<int>& rows, int current) const
 {
     DataGrid* list = grid("DataGrid1");
     QItemSelectionModel* selection = list->selectionModel();
@@ -32,5 +33,39 @@ void FormHarness::selectRows(const QList<int>& rows) const
     for (int row : rows)
         selection->select(list->model()->index(row, 0), flags);
     if (!rows.isEmpty())
-        selection->setCurrentIndex(list->model()->index(rows.first(), 0), QItemSelectionModel::NoUpdate);
+        selection->setCurrentIndex(list->model()->index(current < 0 ? rows.first() : current, 0),
+                                   QItemSelectionModel::NoUpdate);
+}
+
+void FormHarness::type(const QString& english, const QString& japanese) const
+{
+    text("Text1")->setText(english);
+    text("Text2")->setText(japanese);
+}
+
+void FormHarness::search(const QString& words) const
+{
+    text("Text3")->setText(words);
+    click("Command5");
+}
+
+QStringList FormHarness::deleteRows(const QList<int>& rows, int current)
+{
+    selectRows(rows, current);
+    messages.answerNext(MessageBox::Answer::Yes);
+    click("Command2");
+    QStringList shown = messages.takeTexts();
+    if (shown.value(0) == QStringLiteral("選択中のレコードを削除しますか"))
+        shown.removeFirst();
+    else
+        shown.prepend(QStringLiteral("<no question>"));
+    return shown;
+}
+
+void FormHarness::expectQuiet()
+{
+    QCOMPARE(messages.takeTexts(), QStringList());
+    QCOMPARE(messages.unexpected(), QStringList());
+    QCOMPARE(messages.pendingAnswers(), 0);
+    QVERIFY(exit.statuses.isEmpty());
 }

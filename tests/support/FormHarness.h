@@ -24,12 +24,20 @@ struct FormHarness {
     DataGrid* grid(const char* name) const { return find<DataGrid>(name); }
     QString count() const { return find<QLabel>("Label3")->text(); }
     void click(const char* name) const { button(name)->click(); }
+    void type(const QString& english, const QString& japanese) const;
+    void search(const QString& text) const;
 
     // The rows of the word list as shown, each row's cells joined by "|".
     QStringList list() const;
     QStringList columns() const;
-    // Selects the given rows of the list as the user would, the first of them made current.
-    void selectRows(const QList<int>& rows) const;
+    // Selects the given rows of the list as the user would; the current row is the first of them unless
+    // given.
+    void selectRows(const QList<int>& rows, int current = -1) const;
+    // Selects the rows, presses Delete and answers its question Yes: the messages shown after the question
+    // (led by "<no question>" when the question was not asked).
+    QStringList deleteRows(const QList<int>& rows, int current = -1);
+    // Fails the test on a message not yet taken, a question not asked, or an ended program.
+    void expectQuiet();
 
     ScriptedMessageBox messages;
     RecordingExit exit;

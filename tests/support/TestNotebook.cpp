@@ -2,6 +2,8 @@
 
 #include "Notebook.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -53,6 +55,16 @@ void TestNotebook::insert(const QString& upDay, const QString& english, const QS
         {upDay, english, japanese});
 }
 
+void TestNotebook::fill(int rows)
+{
+    const QDateTime first(QDate(2020, 1, 1), QTime(0, 0));
+    execute(QStringLiteral("begin"));
+    for (int i = 0; i < rows; ++i)
+        insert(first.addSecs(60 * i).toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+               QStringLiteral("word%1").arg(i), QStringLiteral("語%1").arg(i));
+    execute(QStringLiteral("commit"));
+}
+
 void TestNotebook::execute(const QString& sql)
 {
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
@@ -77,4 +89,17 @@ int TestNotebook::count() const
     QSqlQuery query = run(m_connection, QStringLiteral("select count(*) from wordDB"));
     query.next();
     return query.value(0).toInt();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + path.toStdString());
 }

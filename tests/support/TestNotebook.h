@@ -16,6 +16,8 @@ public:
     QString folder() const { return m_dir.path(); }
 
     void insert(const QString& upDay, const QString& english, const QString& japanese);
+    // Pairs "word<i>" and "語<i>" in one transaction, each a minute newer than the one before.
+    void fill(int rows);
     void execute(const QString& sql);
     // Every row as "UpDay|English|Japanese", in rowid order.
     QStringList rows() const;
@@ -26,3 +28,7 @@ private:
     QString m_path;
     QString m_connection;
 };
+
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);

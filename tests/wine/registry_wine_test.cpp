@@ -26,24 +26,15 @@ void check(bool ok, const std::string& what, const std::string& detail = {}) {
 }
 
 // Reads a value with a marker in KeyVal beforehand, so a value left unchanged shows.
-struct Read {
-    bool ok;
-    std::string value;
-};
-
-Read read(WindowsRegistry& registry, const std::string& key, const std::string& name) {
-    Read result{false, "unchanged"};
-    result.ok = GetKeyValue(registry, HKLM, key, name, result.value);
-    return result;
-}
-
 void expect(WindowsRegistry& registry, const std::string& name, bool ok, const std::string& value,
             const std::string& what, const std::string& key = kKey) {
-    const Read got = read(registry, key, name);
-    check(got.ok == ok && got.value == value, what,
-          "(returned " + std::string(got.ok ? "true" : "false") + ", KeyVal \"" + got.value + "\" of " +
-              std::to_string(got.value.size()) + " bytes)");
+    std::string got = "unchanged";
+    const bool read = GetKeyValue(registry, HKLM, key, name, got);
+    check(read == ok && got == value, what,
+          "(returned " + std::string(read ? "true" : "false") + ", KeyVal \"" + got + "\" of " +
+              std::to_string(got.size()) + " bytes)");
 }
+
 // The registry's own tools always store a string's terminating zero, so this one is written here. The
 // byte after the text must not be zero either, or the registry adds the zero it takes as forgotten.
 bool writeWithoutZero() {
@@ -82,7 +73,8 @@ int main() {
 
     bool raised = false;
     try {
-        read(registry, kKey, "Empty");
+        std::string got;
+        GetKeyValue(registry, HKLM, kKey, "Empty", got);
     } catch (const RegistryError&) {
         raised = true;
     }
