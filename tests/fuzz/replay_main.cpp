@@ -19,7 +19,8 @@ int main(int argc, char* argv[])
                 return 1;
             }
             const QByteArray bytes = file.readAll();
-            LLVMFuzzerTestOneInput(reinterpret_cast<const unsigned char*>(bytes.constData()), size_t(bytes.size()));
+            LLVMFuzzerTestOneInput(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                   size_t(bytes.size()));
             ++inputs;
         }
     }
