@@ -28,9 +28,8 @@ QVector<QStringList> readRows(Connection& connection, const QString& sql, const 
 }
 } // namespace
 
-FirstPage FirstPage::read(const QString& path, const QString& sql, const QVariantList& values)
+FirstPage FirstPage::read(Connection& connection, const QString& sql, const QVariantList& values)
 {
-    Connection connection(path);
     FirstPage page{sql, values, {}, {}};
     page.rows = readRows(connection, sql, values, 0, &page.fields);
     return page;

@@ -11,16 +11,14 @@
 
 class Connection;
 
-// The first page of a statement's result, read before the result is made (on another thread, while
-// the main thread does other work).
+// The first page of a statement's result, read before the result is made. Throws StoreError.
 struct FirstPage {
     QString sql;
     QVariantList values;
     QStringList fields;
     QVector<QStringList> rows;
 
-    // Opens a connection of its own; throws StoreError.
-    static FirstPage read(const QString& path, const QString& sql, const QVariantList& values);
+    static FirstPage read(Connection& connection, const QString& sql, const QVariantList& values);
 };
 
 // How a result learns its length when its first page is full: a number already counted by the

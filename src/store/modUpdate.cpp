@@ -16,6 +16,9 @@ constexpr float kThreeColumnWidth = 3000;
 // the sorted list.
 const RowCount kWholeTable{QStringLiteral("select count(*) from wordDB"), {}};
 
+// The hits with their row ids, so that a search can count a few known rows.
+const QString kSearchHits = QStringLiteral(
+    "select rowid,English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
 const QString kSearchList = QStringLiteral(
     "select English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
 
@@ -165,24 +168,30 @@ void modUpdate::SearchWord()
 {
     OpenConnection();
     const QVariantList pattern{containsPattern(m_view.text3())};
-    // On a large notebook counting the hits and reading their first page each walk the whole table: the
-    // page is read on a second core meanwhile, and handed to the list when there are hits.
-    m_searchAhead = std::async(
-        std::launch::async, [path = m_path, pattern] { return FirstPage::read(path, kSearchList, pattern); });
-    try {
-        mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English like ? escape '\\'");
-        myValues = pattern;
-        BindResult(m_view.DataGrid2());
-        if (CountIsPositive(m_view.DataGrid2())) {
-            ShowSearchList();
-        } else {
-            m_searchAhead = {};
-            m_view.showMessage(QStringLiteral("該当するデータがありません"));
-            m_view.setText3(QString());
+    // A text found in few words makes the engine walk the whole table. Walk it once: read the first page
+    // of hits first, and when that page holds them all, count just those rows instead of walking again.
+    m_searchHits.reset();
+    const FirstPage hits = FirstPage::read(*cn, kSearchHits, pattern);
+    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English like ? escape '\\'");
+    myValues = pattern;
+    if (hits.rows.size() < PagedResult::kPageSize) {
+        QStringList marks;
+        for (const QStringList& row : hits.rows) {
+            marks << QStringLiteral("?");
+            myValues << row.first().toLongLong();
         }
-    } catch (...) {
-        m_searchAhead = {};
-        throw;
+        mySQL += QStringLiteral(" and rowid in (%1)").arg(marks.join(QLatin1Char(',')));
+    }
+    BindResult(m_view.DataGrid2());
+    if (CountIsPositive(m_view.DataGrid2())) {
+        m_searchHits =
+            FirstPage{kSearchList, pattern, {QStringLiteral("English"), QStringLiteral("Japanese")}, {}};
+        for (const QStringList& row : hits.rows)
+            m_searchHits->rows.append(row.mid(1));
+        ShowSearchList();
+    } else {
+        m_view.showMessage(QStringLiteral("該当するデータがありません"));
+        m_view.setText3(QString());
     }
 }
 
@@ -192,22 +201,12 @@ void modUpdate::ShowSearchList()
     OpenConnection();
     mySQL = kSearchList;
     myValues = {containsPattern(m_view.text3())};
-    // The search has just counted its hits into DataGrid2.
+    // The search has just counted its hits into DataGrid2 and read their first page.
+    std::optional<FirstPage> hits;
+    hits.swap(m_searchHits);
     BindResult(m_view.DataGrid1(),
                RowCount{{}, {}, ReadCell(m_view.DataGrid2(), QStringLiteral("DataCnt")).toInt()},
-               takeSearchAhead());
+               std::move(hits));
     SearchMode = 1;
     ShowCount();
-}
-
-std::optional<FirstPage> modUpdate::takeSearchAhead()
-{
-    if (!m_searchAhead.valid())
-        return std::nullopt;
-    try {
-        return m_searchAhead.get();
-    } catch (const std::exception&) {
-        // The list reads the page itself, and reports the failure if it happens again.
-        return std::nullopt;
-    }
 }

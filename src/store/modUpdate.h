@@ -3,7 +3,6 @@
 #include <QString>
 #include <QVariantList>
 
-#include <future>
 #include <memory>
 #include <optional>
 
@@ -49,7 +48,6 @@ private:
     void CloseConnection();
     QString ReadCell(ResultGrid& grid, const QString& field) const;
     bool CountIsPositive(ResultGrid& grid) const;
-    std::optional<FirstPage> takeSearchAhead();
 
     WordView& m_view;
     QString m_path;
@@ -61,6 +59,6 @@ private:
     QString mySQL;
     // The learner's texts, bound to the placeholders of mySQL in order.
     QVariantList myValues;
-    // The first page of the search's hits, being read while the search counts them.
-    std::future<FirstPage> m_searchAhead;
+    // The first page of the search's hits, read before they were counted.
+    std::optional<FirstPage> m_searchHits;
 };
