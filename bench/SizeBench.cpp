@@ -250,13 +250,14 @@ void SizeBench::measureSearch(const char* id, const QString& label, const QStrin
                           }
                       },
                       hits > 0};
-    const Step raw{
-        {}, [this, pattern] {
-            if (m_raw.number(Statements::kSearchCount, pattern) > 0) {
-                m_raw.read(paged(Statements::kSearchList), pattern + QVariantList{Statements::kPageSize, 0});
-                m_raw.number(Statements::kTotalCount);
-            }
-        }};
+    const Step raw{{}, [this, pattern] {
+                       const int page = m_raw.read(paged(Statements::kSearchHits),
+                                                   pattern + QVariantList{Statements::kPageSize, 0});
+                       if (page == Statements::kPageSize)
+                           m_raw.number(Statements::kSearchCount, pattern);
+                       if (page > 0)
+                           m_raw.number(Statements::kTotalCount);
+                   }};
     record(id, label, window, raw);
 }
 

@@ -13,6 +13,10 @@ inline const char kCheckPair[] = "select count(*) as DataCnt from wordDB where E
 inline const char kInsert[] = "insert into wordDB(UpDay,English,Japanese) values(?,?,?)";
 inline const char kDelete[] = "delete from wordDB where English = ? and Japanese = ?";
 inline const char kSearchCount[] = "select count(*) as DataCnt from wordDB where English like ? escape '\\'";
+// The search reads its first page of hits with their row ids first; only a full page needs kSearchCount
+// (a short one is counted by its row ids, which costs next to nothing).
+inline const char kSearchHits[] =
+    "select rowid,English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc";
 inline const char kSearchList[] =
     "select English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc";
 
