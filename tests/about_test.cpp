@@ -1,5 +1,5 @@
 #include "AboutFakes.h"
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "SharedAbout.h"
 #include "TestNotebook.h"
 #include "Twips.h"
@@ -36,7 +36,7 @@ private slots:
     void init()
     {
         m_notebook = std::make_unique<TestNotebook>();
-        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
         m_about = std::make_unique<SharedAbout>(frmAbout::Seams{m_registry, m_launcher, m_files, m_messages});
         QObject::connect(m_ui->form.get(), &Form1::aboutRequested, m_about.get(), &SharedAbout::show);
         m_ui->form->show();
@@ -162,7 +162,7 @@ private:
     }
 
     std::unique_ptr<TestNotebook> m_notebook;
-    std::unique_ptr<FormHarness> m_ui;
+    std::unique_ptr<FormDriver> m_ui;
     MemoryRegistry m_registry;
     FakeFiles m_files;
     RecordingLauncher m_launcher{m_files};

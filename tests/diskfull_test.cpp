@@ -1,5 +1,5 @@
 #include "Connection.h"
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 
 #include <QtTest>
@@ -40,7 +40,7 @@ private slots:
         m_notebook = std::make_unique<TestNotebook>();
         m_notebook->fill(500);
         m_rows = m_notebook->rows();
-        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
     }
 
     void cleanup()
@@ -92,7 +92,7 @@ private slots:
 
 private:
     std::unique_ptr<TestNotebook> m_notebook;
-    std::unique_ptr<FormHarness> m_ui;
+    std::unique_ptr<FormDriver> m_ui;
     QStringList m_rows;
 };
 

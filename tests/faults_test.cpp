@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 
 #include <QFile>
@@ -67,7 +67,7 @@ private slots:
         notebook.fill(2000);
         damage(notebook, how);
         const QByteArray before = readFile(notebook.path());
-        FormHarness ui(notebook.path());
+        FormDriver ui(notebook.path());
         const auto shown = ui.messages.takeRequests();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.first().text, QStringLiteral("データベースが見つかりません"));
@@ -94,7 +94,7 @@ private slots:
         QFETCH(QString, command);
         TestNotebook notebook;
         notebook.fill(2000);
-        FormHarness ui(notebook.path());
+        FormDriver ui(notebook.path());
         QCOMPARE(ui.count(), QStringLiteral("2000件"));
         const QStringList shownBefore = ui.list().mid(0, 5);
         damage(notebook, how);

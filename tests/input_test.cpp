@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 #include "TextBox.h"
 
@@ -13,7 +13,7 @@ private slots:
     {
         m_notebook = std::make_unique<TestNotebook>();
         m_notebook->insert("2024/01/01 00:00:00", "apple", "りんご");
-        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
     }
 
     void cleanup()
@@ -116,7 +116,7 @@ private slots:
 
 private:
     std::unique_ptr<TestNotebook> m_notebook;
-    std::unique_ptr<FormHarness> m_ui;
+    std::unique_ptr<FormDriver> m_ui;
 };
 
 QTEST_MAIN(InputTest)

@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 
 #include <QApplication>
@@ -44,7 +44,7 @@ private slots:
             QVERIFY(QFile::setPermissions(m_notebook->folder(), QFile::ReadOwner | QFile::ExeOwner));
         const QStringList rows = m_notebook->rows();
 
-        FormHarness ui(m_notebook->path());
+        FormDriver ui(m_notebook->path());
         QCOMPARE(ui.list(), (QStringList{"banana|バナナ", "apple|りんご"}));
         QCOMPARE(ui.count(), QStringLiteral("2件"));
 

@@ -1,6 +1,6 @@
 // Registers numbered pairs through the real window until killed, printing each registration once the
 // window has confirmed it.
-#include "FormHarness.h"
+#include "FormDriver.h"
 
 #include <QApplication>
 
@@ -11,7 +11,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     if (argc < 4)
         return 2;
-    FormHarness ui(QString::fromLocal8Bit(argv[1]));
+    FormDriver ui(QString::fromLocal8Bit(argv[1]));
     const int first = QByteArray(argv[2]).toInt();
     const int count = QByteArray(argv[3]).toInt();
     for (int i = first; i < first + count; ++i) {

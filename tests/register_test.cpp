@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 
 #include <QtTest>
@@ -21,7 +21,7 @@ private slots:
         m_notebook->insert("2024/03/03 10:00:00", "cherry", "さくらんぼ");
         m_notebook->insert("2024/03/04 10:00:00", "elder", "年長者");
         m_notebook->insert("2024/03/05 10:00:00", "banana", "バナナ");
-        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
     }
 
     void cleanup()
@@ -223,7 +223,7 @@ private slots:
 
 private:
     std::unique_ptr<TestNotebook> m_notebook;
-    std::unique_ptr<FormHarness> m_ui;
+    std::unique_ptr<FormDriver> m_ui;
 };
 
 QTEST_MAIN(RegisterTest)

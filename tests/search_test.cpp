@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 #include "Twips.h"
 
@@ -33,7 +33,7 @@ private slots:
         m_notebook = std::make_unique<TestNotebook>();
         for (const QString& row : kRows)
             m_notebook->insert(row.section('|', 0, 0), row.section('|', 1, 1), row.section('|', 2));
-        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
     }
 
     void cleanup()
@@ -146,7 +146,7 @@ private:
     }
 
     std::unique_ptr<TestNotebook> m_notebook;
-    std::unique_ptr<FormHarness> m_ui;
+    std::unique_ptr<FormDriver> m_ui;
 };
 
 QTEST_MAIN(SearchTest)

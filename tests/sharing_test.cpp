@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 
 #include <QElapsedTimer>
@@ -25,7 +25,7 @@ private slots:
     void aLockedNotebookIsReportedPromptlyAndWorksAfterwards()
     {
         QFETCH(QString, command);
-        FormHarness ui(m_notebook->path());
+        FormDriver ui(m_notebook->path());
         const QMap<QString, const char*> buttons = {
             {"Register", "Command1"}, {"Alphabet", "Command4"}, {"Date", "Command6"}, {"Search", "Command5"}};
         auto run = [&] {
@@ -57,7 +57,7 @@ private slots:
 
     void aLockedNotebookMeetsTheNormalListsTrap()
     {
-        FormHarness ui(m_notebook->path());
+        FormDriver ui(m_notebook->path());
         m_notebook->execute("begin exclusive");
         ui.click("Command3");
         m_notebook->execute("commit");
@@ -67,12 +67,12 @@ private slots:
 
     void twoCopiesRegisterAndDeleteInTurn()
     {
-        FormHarness first(m_notebook->path());
-        FormHarness second(m_notebook->path());
+        FormDriver first(m_notebook->path());
+        FormDriver second(m_notebook->path());
         QStringList expected = {"apple", "banana"};
         for (int round = 0; round < 20; ++round) {
-            FormHarness& ui = round % 2 ? second : first;
-            FormHarness& other = round % 2 ? first : second;
+            FormDriver& ui = round % 2 ? second : first;
+            FormDriver& other = round % 2 ? first : second;
             ui.clock.moment = QDateTime(QDate(2025, 1, 1), QTime(0, 0)).addSecs(round);
             const QString word = QStringLiteral("word%1").arg(round);
             ui.type(word, "語");

@@ -1,4 +1,4 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "TestNotebook.h"
 #include "TextBox.h"
 #include "Twips.h"
@@ -43,7 +43,7 @@ private slots:
     void initTestCase()
     {
         m_notebook = std::make_unique<TestNotebook>();
-        m_ui = std::make_unique<FormHarness>(m_notebook->path());
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
         m_ui->form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_ui->form.get()));
     }
@@ -71,7 +71,7 @@ private slots:
         notebook.insert("2024/02/02 00:00:00", "day", "日");
         notebook.insert("2024/02/01 12:00:00", "apple", "りんご");
         notebook.insert("2024/02/01 12:00:00", "apple", "りんご");
-        FormHarness ui(notebook.path());
+        FormDriver ui(notebook.path());
         QCOMPARE(ui.list(), (QStringList{"day|日", "apple|りんご", "apple|りんご", "month|月", "january|一月",
                                          "year|年"}));
         QCOMPARE(ui.count(), QStringLiteral("6件"));
@@ -166,7 +166,7 @@ private slots:
 
 private:
     std::unique_ptr<TestNotebook> m_notebook;
-    std::unique_ptr<FormHarness> m_ui;
+    std::unique_ptr<FormDriver> m_ui;
 };
 
 QTEST_MAIN(StartupTest)

@@ -1,5 +1,5 @@
 #include "Connection.h"
-#include "FormHarness.h"
+#include "FormDriver.h"
 #include "Notebook.h"
 #include "PagedResult.h"
 #include "StoreError.h"
@@ -88,7 +88,7 @@ private slots:
     {
         TestNotebook notebook;
         notebook.fill(300);
-        FormHarness ui(notebook.path());
+        FormDriver ui(notebook.path());
         ui.text("Text3")->setText("word");
         for (int i = 0; i < 250; ++i) {
             ui.click("Command3");
@@ -107,7 +107,7 @@ private slots:
     {
         TestNotebook notebook;
         notebook.fill(700);
-        FormHarness ui(notebook.path());
+        FormDriver ui(notebook.path());
         DataGrid* list = ui.grid("DataGrid1");
         list->scrollTo(list->model()->index(400, 0));
         QCOMPARE(list->model()->index(400, 0).data().toString(), QStringLiteral("word299"));

@@ -2,6 +2,7 @@
 
 #include "FileSearch.h"
 #include "GetKeyValue.h"
+#include "HostRegistry.h"
 #include "MessageBox.h"
 #include "ProgramLauncher.h"
 #include "Twips.h"
@@ -18,10 +19,6 @@ constexpr int kTop = 1935;
 constexpr int kClientWidth = 5730;
 constexpr int kClientHeight = 3555;
 
-const char* const kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-const char* const kSysInfoValue = "PATH";
-const char* const kSysInfoLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-const char* const kSysInfoLocationValue = "MSINFO";
 const char* const kSysInfoProgram = "\\MSINFO32.EXE";
 
 QString productText()
@@ -149,10 +146,10 @@ void frmAbout::StartSysInfo()
 {
     try {
         QString SysInfoPath;
-        if (!GetKeyValue(Registry::kLocalMachine, QLatin1String(kSysInfoKey), QLatin1String(kSysInfoValue),
-                         SysInfoPath)) {
-            if (!GetKeyValue(Registry::kLocalMachine, QLatin1String(kSysInfoLocationKey),
-                             QLatin1String(kSysInfoLocationValue), SysInfoPath))
+        if (!GetKeyValue(Registry::kLocalMachine, QLatin1String(SysInfoKeys::kPath),
+                         QLatin1String(SysInfoKeys::kPathValue), SysInfoPath)) {
+            if (!GetKeyValue(Registry::kLocalMachine, QLatin1String(SysInfoKeys::kLocation),
+                             QLatin1String(SysInfoKeys::kLocationValue), SysInfoPath))
                 return showUnavailable();
             if (!m_seams.files.exists(SysInfoPath + QLatin1String(kSysInfoProgram)))
                 return showUnavailable();

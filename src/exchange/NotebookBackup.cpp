@@ -28,7 +28,6 @@ void refuseTarget(const QString& notebook, const QFileInfo& target, bool overwri
                             QStringLiteral("there is no folder %1").arg(target.absolutePath()));
 }
 
-constexpr int kBusy = 5;
 // Each try waits out the connection's busy timeout; a notebook written without pause can hold the
 // file past one wait, and a later try slips in between two writes.
 constexpr int kTries = 5;
@@ -41,7 +40,7 @@ void vacuumInto(const QString& notebook, const QString& partial)
             connection.execute(QStringLiteral("vacuum into ?"), {partial});
             return;
         } catch (const StoreError& error) {
-            if ((error.engineCode() & 0xff) != kBusy || attempt == kTries)
+            if (!error.isBusy() || attempt == kTries)
                 throw;
             QFile::remove(partial);
         }

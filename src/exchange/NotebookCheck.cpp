@@ -6,7 +6,6 @@
 #include <QSqlQuery>
 
 namespace {
-constexpr int kBusy = 5;
 const QStringList kColumns = {QStringLiteral("UpDay"), QStringLiteral("English"), QStringLiteral("Japanese")};
 
 QStringList integrityFaults(Connection& connection)
@@ -44,7 +43,7 @@ NotebookCheck::NotebookCheck(const QString& path)
         run(path);
     } catch (const StoreError& error) {
         // A notebook held by a writer is not damaged; that failure goes to the caller as it is.
-        if ((error.engineCode() & 0xff) == kBusy)
+        if (error.isBusy())
             throw;
         m_problems << error.engineText();
     }

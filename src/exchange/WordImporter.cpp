@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 #include "Connection.h"
+#include "Statements.h"
 #include "UpDay.h"
 
 #include <QSqlQuery>
@@ -32,10 +33,9 @@ void WordImporter::addAll(const QVector<WordRecord>& words, ImportReport& report
 {
     const QString now = UpDay::format(m_clock.now());
     const qint64 lastBefore = lastRowId();
-    auto find = m_connection.prepare(
-        QStringLiteral("select min(rowid) from wordDB where English = ? and Japanese = ?"));
-    auto insert =
-        m_connection.prepare(QStringLiteral("insert into wordDB(UpDay,English,Japanese) values(?,?,?)"));
+    auto find =
+        m_connection.prepare(QStringLiteral("select min(rowid) from wordDB where ") + Statements::kPairMatch);
+    auto insert = m_connection.prepare(Statements::kInsert);
     for (const WordRecord& word : words) {
         m_connection.run(*find, {word.english, word.japanese});
         const QVariant first = find->next() ? find->value(0) : QVariant();

@@ -29,7 +29,7 @@ std::unique_ptr<MemoryRegistry> HostRegistry::fromFolders(const QStringList& fol
     for (const QString& name : candidates()) {
         const QString program = QStandardPaths::findExecutable(name, folders);
         if (!program.isEmpty()) {
-            hive->setString(Registry::kLocalMachine, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH",
+            hive->setString(Registry::kLocalMachine, SysInfoKeys::kPath, SysInfoKeys::kPathValue,
                             program.toLocal8Bit().toStdString());
             break;
         }

@@ -7,6 +7,14 @@
 class MemoryRegistry;
 class Registry;
 
+// Where the registry names the system-information program: its path, or the folder that holds it.
+namespace SysInfoKeys {
+inline constexpr char kPath[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr char kPathValue[] = "PATH";
+inline constexpr char kLocation[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr char kLocationValue[] = "MSINFO";
+} // namespace SysInfoKeys
+
 // The registry the about dialog reads on this system.
 class HostRegistry {
 public:

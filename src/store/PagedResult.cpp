@@ -1,6 +1,7 @@
 #include "PagedResult.h"
 
 #include "Connection.h"
+#include "Statements.h"
 #include "StoreError.h"
 
 #include <QSqlRecord>
@@ -10,8 +11,8 @@ namespace {
 QVector<QStringList> readRows(Connection& connection, const QString& sql, const QVariantList& values,
                               int offset, QStringList* fields)
 {
-    auto query = connection.execute(sql + QStringLiteral(" limit ? offset ?"),
-                                    values + QVariantList{PagedResult::kPageSize, offset});
+    auto query =
+        connection.execute(sql + Statements::kPage, values + QVariantList{PagedResult::kPageSize, offset});
     const int columns = query->record().count();
     if (fields) {
         for (int i = 0; i < columns; ++i)

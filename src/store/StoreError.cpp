@@ -2,7 +2,6 @@
 
 namespace {
 // SQLite's primary result codes (the low byte of an extended code).
-constexpr int kBusy = 5;
 constexpr int kLocked = 6;
 constexpr int kReadOnly = 8;
 constexpr int kIoErr = 10;
@@ -15,7 +14,7 @@ constexpr int kNotADb = 26;
 QString headline(int code)
 {
     switch (code & 0xff) {
-    case kBusy:
+    case StoreError::kBusy:
     case kLocked:
         return QStringLiteral(
             "データベースが他のプログラムに使用されています。しばらくしてからもう一度お試しください。");

@@ -15,6 +15,9 @@ public:
 
     QString engineText() const { return m_engineText; }
     int engineCode() const { return m_engineCode; }
+    // Another connection holds the lock the statement needed (SQLite's SQLITE_BUSY).
+    bool isBusy() const { return (m_engineCode & 0xff) == kBusy; }
+    static constexpr int kBusy = 5;
 
     // The message the learner sees: a Japanese sentence naming the kind of failure, then the engine's text.
     QString userMessage() const;

@@ -3,7 +3,9 @@
 #include "Clock.h"
 #include "Connection.h"
 #include "PagedResult.h"
+#include "Statements.h"
 #include "StoreError.h"
+#include "UpDay.h"
 #include "WordView.h"
 
 #include <QSqlQuery>
@@ -12,25 +14,7 @@ namespace {
 constexpr float kTwoColumnWidth = 4500;
 constexpr float kThreeColumnWidth = 3000;
 
-// Every whole-table list is as long as the table; counting the table is far cheaper than counting
-// the sorted list.
-const RowCount kWholeTable{QStringLiteral("select count(*) from wordDB"), {}};
-
-// The hits with their row ids, so that a search can count a few known rows.
-const QString kSearchHits = QStringLiteral(
-    "select rowid,English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
-const QString kSearchList = QStringLiteral(
-    "select English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
-
-// The search text is found as typed: its own "%", "_" and "\" are not wildcards.
-QString containsPattern(const QString& text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
-    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
+const RowCount kWholeTable{Statements::kTableLength, {}};
 } // namespace
 
 modUpdate::modUpdate(WordView& view, QString databasePath, const Clock& clock)
@@ -78,12 +62,7 @@ void modUpdate::ShowNormalList()
 {
     try {
         AlphaOrder = false;
-        SearchMode = 0;
-        m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
-        OpenConnection();
-        mySQL = QStringLiteral("select English,Japanese from wordDB order by UpDay Desc");
-        myValues.clear();
-        BindResult(m_view.DataGrid1(), kWholeTable);
+        ShowWholeTable(Statements::kNormalList, kTwoColumnWidth);
         ShowCount();
     } catch (const std::exception&) {
         m_view.showMessage(QStringLiteral("データベースが見つかりません"));
@@ -91,10 +70,20 @@ void modUpdate::ShowNormalList()
     }
 }
 
+void modUpdate::ShowWholeTable(const QString& statement, float columnWidth)
+{
+    SearchMode = 0;
+    m_view.DataGrid1().setDefaultColumnWidth(columnWidth);
+    OpenConnection();
+    mySQL = statement;
+    myValues.clear();
+    BindResult(m_view.DataGrid1(), kWholeTable);
+}
+
 void modUpdate::ShowCount()
 {
     OpenConnection();
-    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB ");
+    mySQL = Statements::kTotalCount;
     myValues.clear();
     BindResult(m_view.DataGrid3());
     ResultGrid& counted = SearchMode == 1 ? m_view.DataGrid2() : m_view.DataGrid3();
@@ -108,32 +97,21 @@ void modUpdate::NormalOrder()
 
 void modUpdate::ShowAlphabetList()
 {
-    SearchMode = 0;
-    m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
-    OpenConnection();
-    mySQL = QStringLiteral("select English,Japanese from wordDB order by English");
-    myValues.clear();
-    BindResult(m_view.DataGrid1(), kWholeTable);
+    ShowWholeTable(Statements::kAlphabetList, kTwoColumnWidth);
     AlphaOrder = true;
     ShowCount();
 }
 
 void modUpdate::ShowDateList()
 {
-    SearchMode = 0;
-    m_view.DataGrid1().setDefaultColumnWidth(kThreeColumnWidth);
-    OpenConnection();
-    mySQL = AlphaOrder ? QStringLiteral("select * from wordDB order by English")
-                       : QStringLiteral("select * from wordDB order by UpDay Desc");
-    myValues.clear();
-    BindResult(m_view.DataGrid1(), kWholeTable);
+    ShowWholeTable(AlphaOrder ? Statements::kDateAlphabetList : Statements::kDateList, kThreeColumnWidth);
     ShowCount();
 }
 
 int modUpdate::CheckRegistered(const QString& English, const QString& Japanese)
 {
     OpenConnection();
-    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English = ? and Japanese = ?");
+    mySQL = Statements::kCheckPair;
     myValues = {English, Japanese};
     BindResult(m_view.DataGrid2());
     return CountIsPositive(m_view.DataGrid2()) ? 1 : 0;
@@ -142,9 +120,8 @@ int modUpdate::CheckRegistered(const QString& English, const QString& Japanese)
 void modUpdate::InsertWord()
 {
     OpenConnection();
-    mySQL = QStringLiteral("insert into wordDB(UpDay,English,Japanese) values(?,?,?)");
-    myValues = {m_clock.now().toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")), m_view.text1(),
-                m_view.text2()};
+    mySQL = Statements::kInsert;
+    myValues = {UpDay::format(m_clock.now()), m_view.text1(), m_view.text2()};
     RunStatement();
     m_view.showMessage(QStringLiteral("登録しました"));
     m_view.setText1(QString());
@@ -155,7 +132,7 @@ void modUpdate::InsertWord()
 void modUpdate::DeleteWord()
 {
     OpenConnection();
-    mySQL = QStringLiteral("delete from wordDB where English = ? and Japanese = ?");
+    mySQL = Statements::kDelete;
     myValues = {ReadCell(m_view.DataGrid1(), QStringLiteral("English")),
                 ReadCell(m_view.DataGrid1(), QStringLiteral("Japanese"))};
     RunStatement();
@@ -167,12 +144,12 @@ void modUpdate::DeleteWord()
 void modUpdate::SearchWord()
 {
     OpenConnection();
-    const QVariantList pattern{containsPattern(m_view.text3())};
+    const QVariantList pattern{Statements::searchPattern(m_view.text3())};
     // A text found in few words makes the engine walk the whole table. Walk it once: read the first page
     // of hits first, and when that page holds them all, count just those rows instead of walking again.
     m_searchHits.reset();
-    const FirstPage hits = FirstPage::read(*cn, kSearchHits, pattern);
-    mySQL = QStringLiteral("select count(*) as DataCnt from wordDB where English like ? escape '\\'");
+    const FirstPage hits = FirstPage::read(*cn, Statements::kSearchHits, pattern);
+    mySQL = Statements::kSearchCount;
     myValues = pattern;
     if (hits.rows.size() < PagedResult::kPageSize) {
         QStringList marks;
@@ -180,12 +157,12 @@ void modUpdate::SearchWord()
             marks << QStringLiteral("?");
             myValues << row.first().toLongLong();
         }
-        mySQL += QStringLiteral(" and rowid in (%1)").arg(marks.join(QLatin1Char(',')));
+        mySQL += Statements::kAmongRows.arg(marks.join(QLatin1Char(',')));
     }
     BindResult(m_view.DataGrid2());
     if (CountIsPositive(m_view.DataGrid2())) {
-        m_searchHits =
-            FirstPage{kSearchList, pattern, {QStringLiteral("English"), QStringLiteral("Japanese")}, {}};
+        m_searchHits = FirstPage{
+            Statements::kSearchList, pattern, {QStringLiteral("English"), QStringLiteral("Japanese")}, {}};
         for (const QStringList& row : hits.rows)
             m_searchHits->rows.append(row.mid(1));
         ShowSearchList();
@@ -199,8 +176,8 @@ void modUpdate::ShowSearchList()
 {
     m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
     OpenConnection();
-    mySQL = kSearchList;
-    myValues = {containsPattern(m_view.text3())};
+    mySQL = Statements::kSearchList;
+    myValues = {Statements::searchPattern(m_view.text3())};
     // The search has just counted its hits into DataGrid2 and read their first page.
     std::optional<FirstPage> hits;
     hits.swap(m_searchHits);

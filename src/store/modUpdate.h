@@ -38,14 +38,13 @@ public:
     bool AlphaOrder = false;
     int SearchMode = 0;
 
-    // The statement of the operation that ran last, as run (placeholders for the learner's texts).
-    QString lastStatement() const { return mySQL; }
-
 private:
     void OpenConnection();
     void BindResult(ResultGrid& grid, const RowCount& rows = {}, std::optional<FirstPage> ahead = {});
     void RunStatement();
     void CloseConnection();
+    // The steps the three whole-table lists share.
+    void ShowWholeTable(const QString& statement, float columnWidth);
     QString ReadCell(ResultGrid& grid, const QString& field) const;
     bool CountIsPositive(ResultGrid& grid) const;
 

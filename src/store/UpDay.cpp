@@ -3,10 +3,18 @@
 #include <QRegularExpression>
 
 namespace UpDay {
+namespace {
+// Formatted as a date and a clock reading, not as a moment, so a time skipped by a clock change stays.
+QString stored(const QDate& date, const QTime& time)
+{
+    return date.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') +
+           time.toString(QStringLiteral("HH:mm:ss"));
+}
+} // namespace
 
 QString format(const QDateTime& moment)
 {
-    return moment.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss"));
+    return stored(moment.date(), moment.time());
 }
 
 QString normalized(const QString& text)
@@ -18,11 +26,9 @@ QString normalized(const QString& text)
         return {};
     const QDate date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
     const QTime time(match.captured(5).toInt(), match.captured(6).toInt(), match.captured(7).toInt());
-    // Checked as a date and a clock reading, not as a moment, so a time skipped by a clock change stays.
     if (!date.isValid() || !time.isValid())
         return {};
-    return date.toString(QStringLiteral("yyyy/MM/dd")) + QLatin1Char(' ') +
-           time.toString(QStringLiteral("HH:mm:ss"));
+    return stored(date, time);
 }
 
 } // namespace UpDay

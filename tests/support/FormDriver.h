@@ -12,9 +12,12 @@
 
 #include <memory>
 
-// The real main window on a test notebook, with every seam in the test's hands.
-struct FormHarness {
-    explicit FormHarness(const QString& path)
+class PagedResult;
+
+// The real main window on a notebook, with every seam in the caller's hands, driven as a user would drive
+// it: the tests and the benchmark alike.
+struct FormDriver {
+    explicit FormDriver(const QString& path)
         : form(std::make_unique<Form1>(path, messages, exit, clock))
     {}
 
@@ -23,6 +26,7 @@ struct FormHarness {
     QLineEdit* text(const char* name) const { return find<QLineEdit>(name); }
     DataGrid* grid(const char* name) const { return find<DataGrid>(name); }
     QString count() const { return find<QLabel>("Label3")->text(); }
+    bool ended() const { return !exit.statuses.isEmpty(); }
     void click(const char* name) const { button(name)->click(); }
     void type(const QString& english, const QString& japanese) const;
     void search(const QString& text) const;
@@ -30,12 +34,19 @@ struct FormHarness {
     // The rows of the word list as shown, each row's cells joined by "|".
     QStringList list() const;
     QStringList columns() const;
+    // What the list shows, read a page at a time; its reads throw where the list's would leave blanks.
+    PagedResult* listResult() const;
     // Selects the given rows of the list as the user would; the current row is the first of them unless
     // given.
     void selectRows(const QList<int>& rows, int current = -1) const;
     // Selects the rows, presses Delete and answers its question Yes: the messages shown after the question
     // (led by "<no question>" when the question was not asked).
     QStringList deleteRows(const QList<int>& rows, int current = -1);
+    void clickRow(int row) const;
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
+    // What the event loop does after a command: layouts, delayed updates and paints, and the deletion of
+    // what was let go with deleteLater, which processEvents() outside a running loop never does.
+    void settle() const;
     // Fails the test on a message not yet taken, a question not asked, or an ended program.
     void expectQuiet();
 

@@ -1,11 +1,11 @@
-#include "FormHarness.h"
+#include "FormDriver.h"
 
 #include "PagedResult.h"
 
 #include <QItemSelectionModel>
 #include <QtTest>
 
-QStringList FormHarness::list() const
+QStringList FormDriver::list() const
 {
     const QAbstractItemModel* model = grid("DataGrid1")->model();
     QStringList rows;
@@ -18,13 +18,18 @@ QStringList FormHarness::list() const
     return rows;
 }
 
-QStringList FormHarness::columns() const
+QStringList FormDriver::columns() const
 {
-    const PagedResult* result = grid("DataGrid1")->result();
+    const PagedResult* result = listResult();
     return result ? result->fieldNames() : QStringList();
 }
 
-void FormHarness::selectRows(const QList<int>& rows, int current) const
+PagedResult* FormDriver::listResult() const
+{
+    return grid("DataGrid1")->result();
+}
+
+void FormDriver::selectRows(const QList<int>& rows, int current) const
 {
     DataGrid* list = grid("DataGrid1");
     QItemSelectionModel* selection = list->selectionModel();
@@ -37,19 +42,19 @@ void FormHarness::selectRows(const QList<int>& rows, int current) const
                                    QItemSelectionModel::NoUpdate);
 }
 
-void FormHarness::type(const QString& english, const QString& japanese) const
+void FormDriver::type(const QString& english, const QString& japanese) const
 {
     text("Text1")->setText(english);
     text("Text2")->setText(japanese);
 }
 
-void FormHarness::search(const QString& words) const
+void FormDriver::search(const QString& words) const
 {
     text("Text3")->setText(words);
     click("Command5");
 }
 
-QStringList FormHarness::deleteRows(const QList<int>& rows, int current)
+QStringList FormDriver::deleteRows(const QList<int>& rows, int current)
 {
     selectRows(rows, current);
     messages.answerNext(MessageBox::Answer::Yes);
@@ -62,7 +67,27 @@ QStringList FormHarness::deleteRows(const QList<int>& rows, int current)
     return shown;
 }
 
-void FormHarness::expectQuiet()
+void FormDriver::clickRow(int row) const
+{
+    DataGrid* list = grid("DataGrid1");
+    const QRect cell = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+}
+
+void FormDriver::key(int key, Qt::KeyboardModifiers modifiers) const
+{
+    QTest::keyClick(grid("DataGrid1"), Qt::Key(key), modifiers);
+}
+
+void FormDriver::settle() const
+{
+    // Twice, for what the first pass posts (an update after a delayed layout).
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void FormDriver::expectQuiet()
 {
     QCOMPARE(messages.takeTexts(), QStringList());
     QCOMPARE(messages.unexpected(), QStringList());
