@@ -1,70 +1,106 @@
-#include "BenchOptions.h"
-#include "NotebookCache.h"
-#include "Offscreen.h"
-#include "Report.h"
-#include "SizeBench.h"
+#include "Kit.h"
 
 #include <QApplication>
-#include <QFile>
-#include <QJsonDocument>
-#include <QProcess>
+#include <QCommandLineParser>
 
 #include <cstdio>
-#include <stdexcept>
+#include <cstdlib>
 
 namespace {
-// Measures one size in this process and hands the figures to the parent on standard output.
-int measureOne(const BenchOptions& options)
+[[noreturn]] void refuse(const QString& problem)
 {
-    SizeBench bench(options.childNotebook, options.childSize, options.runs);
-    const QByteArray json = QJsonDocument(bench.run().toJson()).toJson(QJsonDocument::Compact);
-    std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-    return 0;
+    std::fprintf(stderr, "tessimor-bench: %s\n", qPrintable(problem));
+    std::exit(2);
 }
 
-// Each size in a process of its own, so its memory figure holds nothing of the sizes before it.
-SizeResult measureInChild(const BenchOptions& options, const QString& notebook, int size)
+qint64 atLeast(const QCommandLineParser& parser, const QString& name, qint64 least)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child-size"), QString::number(size), QStringLiteral("--child-notebook"),
-                 notebook, QStringLiteral("--runs"), QString::number(options.runs)});
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        throw std::runtime_error("measuring " + std::to_string(size) + " pairs failed");
-    const QJsonDocument json = QJsonDocument::fromJson(child.readAllStandardOutput());
-    if (!json.isObject())
-        throw std::runtime_error("no figures came back for " + std::to_string(size) + " pairs");
-    return SizeResult::fromJson(json.object());
+    bool ok = false;
+    const qint64 value = parser.value(name).toLongLong(&ok);
+    if (!ok || value < least)
+        refuse(QStringLiteral("--%1 needs a whole number of at least %2").arg(name).arg(least));
+    return value;
 }
 
-int measureAll(const BenchOptions& options)
+Options parse(const QStringList& arguments)
 {
-    NotebookCache cache(options.cache);
-    for (int size : options.sizes)
-        cache.notebook(size);
-    std::vector<SizeResult> results;
-    for (int size : options.sizes) {
-        std::fprintf(stderr, "Measuring %d pairs, %d runs each...\n", size, options.runs);
-        const QString notebook = cache.workingCopy(size, QStringLiteral("working"));
-        results.push_back(measureInChild(options, notebook, size));
-        QFile::remove(notebook);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Times Tessimor's commands on notebooks of many pairs beside raw SQLite; with --soak, runs mixed "
+        "operations through the window while a second process writes to the notebook, and checks it all."));
+    parser.addHelpOption();
+    const auto option = [&parser](const char* name, const char* help, const char* value = nullptr,
+                                  const char* preset = nullptr, bool hidden = false) {
+        QCommandLineOption added{QLatin1String(name), QLatin1String(help)};
+        if (value)
+            added.setValueName(QLatin1String(value));
+        if (preset)
+            added.setDefaultValue(QLatin1String(preset));
+        if (hidden)
+            added.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(added);
+    };
+    option("sizes", "Notebook sizes, comma-separated.", "N,N,...", "10000,100000,1000000");
+    option("runs", "Measured runs per figure (median).", "N", "5");
+    option("out", "Where the figures go as JSON.", "FILE", TESSIMOR_BENCH_RESULTS);
+    option("cache", "Folder of the generated notebooks.", "DIR", TESSIMOR_BENCH_CACHE);
+    option("soak", "Run the soak instead of the benchmark.");
+    option("operations", "Soak: operations to run.", "N", "10000");
+    option("pairs", "Soak: pairs in the notebook.", "N", "100000");
+    option("seed", "Soak: seed of the operations' choices.", "N", "1");
+    option("child", "", "FILE", nullptr, true);
+    option("writer", "", "FILE", nullptr, true);
+    option("progress", "", "FILE", nullptr, true);
+    parser.process(arguments);
+
+    Options options;
+    for (const QString& part :
+         parser.value(QStringLiteral("sizes")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        options.sizes.push_back(part.trimmed().toInt(&ok));
+        if (!ok || options.sizes.back() < 1000)
+            refuse(QStringLiteral("a size is a whole number of at least 1000 pairs, not '%1'").arg(part));
     }
-    const Report report(results, options.runs);
-    std::fputs(qPrintable(report.markdown()), stdout);
-    report.write(options.out);
-    std::fprintf(stderr, "Figures written to %s\n", qPrintable(options.out));
-    return 0;
+    if (options.sizes.empty())
+        refuse(QStringLiteral("--sizes needs at least one size"));
+    options.runs = int(atLeast(parser, QStringLiteral("runs"), 1));
+    options.operations = int(atLeast(parser, QStringLiteral("operations"), 1));
+    options.pairs = int(atLeast(parser, QStringLiteral("pairs"), 1000));
+    options.seed = quint64(atLeast(parser, QStringLiteral("seed"), 0));
+    options.out = parser.value(QStringLiteral("out"));
+    options.cache = parser.value(QStringLiteral("cache"));
+    options.child = parser.value(QStringLiteral("child"));
+    options.writer = parser.value(QStringLiteral("writer"));
+    options.progress = parser.value(QStringLiteral("progress"));
+    if (parser.isSet(QStringLiteral("soak")))
+        options.sizes.clear();
+    return options;
+}
+
+// The offscreen platform and a missing runtime folder say so on every window; nothing to act on, and it
+// would bury the progress lines.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (!message.contains(QLatin1String("propagateSizeHints")) &&
+        !message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    Offscreen::prepare();
+    // The real window with no screen: it paints into an image.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
-    const BenchOptions options = BenchOptions::parse(QCoreApplication::arguments());
+    const Options options = parse(QCoreApplication::arguments());
     try {
-        return options.childSize > 0 ? measureOne(options) : measureAll(options);
+        if (!options.writer.isEmpty())
+            return runWriter(options);
+        if (!options.child.isEmpty())
+            return measureChild(options);
+        return options.sizes.empty() ? runSoak(options) : runBenchmark(options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tessimor-bench: %s\n", error.what());
         return 1;

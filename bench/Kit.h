@@ -1,0 +1,110 @@
+#pragma once
+
+#include "FormDriver.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include <climits>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// What the one program was asked to do: measure, soak, or be the soak's writer.
+struct Options {
+    std::vector<int> sizes;
+    int runs = 5;
+    QString out, cache;
+    // Set in the process that measures one size alone, so its memory figure is its own.
+    QString child;
+    int operations = 10000, pairs = 100000;
+    quint64 seed = 1;
+    // Set in the soak's second process: the notebook it writes to and the file it reports progress in.
+    QString writer, progress;
+};
+
+int runBenchmark(const Options& options);
+int measureChild(const Options& options);
+int runSoak(const Options& options);
+int runWriter(const Options& options);
+
+inline const QString kRegistered = QStringLiteral("登録しました");
+inline const QString kDuplicate = QStringLiteral("データが重複しています");
+inline const QString kDeleteQuestion = QStringLiteral("選択中のレコードを削除しますか");
+inline const QString kNoHit = QStringLiteral("該当するデータがありません");
+
+// Stops the run with a sentence saying what went wrong.
+inline void require(bool condition, const QString& what)
+{
+    if (!condition)
+        throw std::runtime_error(what.toStdString());
+}
+
+// A connection of the program's own through SQLite's C API: it fills notebooks fast, times the store's
+// statements with nothing of the toolkit in between, and checks the file. Every call prepares its
+// statement afresh, as the store does.
+class Raw {
+public:
+    explicit Raw(const QString& path, int busyMs = 1000);
+    ~Raw();
+    Raw(const Raw&) = delete;
+    Raw& operator=(const Raw&) = delete;
+
+    // Runs the statement, reading at most maxRows rows with every column as text; returns the rows read.
+    int read(const QString& sql, const QVariantList& values = {}, int maxRows = INT_MAX);
+    // The first column of the first row as a number (a count).
+    qint64 number(const QString& sql, const QVariantList& values = {});
+    QStringList firstRow(const QString& sql, const QVariantList& values = {});
+    void fill(int size);
+
+private:
+    using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)>;
+    Statement prepare(const QString& sql, const QVariantList& values);
+    bool step(const Statement& statement);
+    sqlite3* m_db = nullptr;
+};
+
+// Deterministic made-up words (SplitMix64 and arithmetic of its own, the same on every machine).
+class Words {
+public:
+    // Bump whenever the output changes, so cached notebooks are made anew.
+    static constexpr int kVersion = 1;
+    explicit Words(quint64 seed);
+    quint64 below(quint64 bound);
+    // 3 to 12 lowercase letters drawn with English letter frequencies, so some texts are common.
+    QByteArray english();
+    // 1 to 6 characters of hiragana, katakana and kanji, UTF-8.
+    QByteArray japanese();
+
+private:
+    quint64 m_state;
+    std::vector<QByteArray> m_kana, m_katakana, m_kanji;
+};
+
+// A fresh, writable copy of the cached notebook of `size` pairs (made first when missing), named after
+// `purpose` so the benchmark and the soak do not replace each other's copies.
+QString workingCopy(const QString& cache, int size, const QString& purpose);
+
+// The window on the notebook, shown offscreen (its first frame is painted by the next settle); `watch`
+// sees the list's events from the first. Throws when the program asked to end.
+std::unique_ptr<FormDriver> openWindow(const QString& notebook, QObject* watch = nullptr);
+// Makes the row current and scrolls so that it is the last one in view.
+void showRowAtBottom(FormDriver& form, int row);
+// The texts of the boxes shown since last asked; throws on any outside `allowed`, a question left
+// unanswered or an answer left over.
+QStringList takeMessages(FormDriver& form, const QStringList& allowed);
+void expectMessages(FormDriver& form, const QStringList& texts);
+// The number the count label shows.
+qint64 shownCount(const FormDriver& form);
+
+double milliseconds(const std::function<void()>& action);
+// VmRSS of this process in MB (10^6 bytes).
+double residentMb();
+QString machine();
+QJsonObject machineJson();

@@ -1,0 +1,9 @@
+#include "Kit.h"
+int runSoak(const Options&)
+{
+    return 1;
+}
+int runWriter(const Options&)
+{
+    return 1;
+}
