@@ -95,7 +95,7 @@ public:
         }
         m_seconds = clock.isValid() ? double(clock.elapsed()) / 1000.0 : 0.0;
         finish();
-        std::fputs(qPrintable(report()), stdout);
+        report();
         if (!m_failures.isEmpty())
             return 1;
         // A clean run leaves nothing behind; a failed one keeps the notebook to look at.
@@ -459,33 +459,30 @@ private:
             m_writer.waitForFinished(10000);
         }
         m_form.reset();
-        if (m_maxJournal[0] > kMaxJournalBytes || m_maxJournal[1] > kMaxJournalBytes)
-            m_failures << QStringLiteral("the journal grew to %1 bytes (-wal %2), above %3")
-                              .arg(m_maxJournal[0])
-                              .arg(m_maxJournal[1])
-                              .arg(kMaxJournalBytes);
-        if (m_memory[1] >= 0 && m_memory[2] - m_memory[1] > kMaxGrowthMb)
-            m_failures << QStringLiteral(
-                              "memory grew by %1 MB after warm-up (%2 MB to %3 MB), more than %4 MB")
-                              .arg(m_memory[2] - m_memory[1], 0, 'f', 1)
-                              .arg(m_memory[1], 0, 'f', 1)
-                              .arg(m_memory[2], 0, 'f', 1)
-                              .arg(kMaxGrowthMb);
-        if (m_done > 0 && writer("inserts") + writer("deletes") == 0)
-            m_failures << QStringLiteral("the writer wrote nothing, so nothing ran beside the window");
-        if (writer("failures") > 0)
-            m_failures << QStringLiteral(
-                              "the writer could not write %1 times (%2): the notebook was held longer "
-                              "than the busy timeout")
-                              .arg(writer("failures"))
-                              .arg(writerFailureTexts());
-        if (writer("missing") > 0)
-            m_failures << QStringLiteral("%1 of the writer's pairs were gone before it deleted them")
-                              .arg(writer("missing"));
+        const auto check = [this](bool passed, const QString& failure) {
+            if (!passed)
+                m_failures << failure;
+        };
+        check(std::max(m_maxJournal[0], m_maxJournal[1]) <= kMaxJournalBytes,
+              QString::asprintf("the journal grew to %lld bytes (-wal %lld), above %lld", m_maxJournal[0],
+                                m_maxJournal[1], kMaxJournalBytes));
+        check(
+            m_memory[1] < 0 || m_memory[2] - m_memory[1] <= kMaxGrowthMb,
+            QString::asprintf("memory grew by %.1f MB after warm-up (%.1f MB to %.1f MB), more than %.0f MB",
+                              m_memory[2] - m_memory[1], m_memory[1], m_memory[2], kMaxGrowthMb));
+        check(m_done == 0 || writer("inserts") + writer("deletes") > 0,
+              QStringLiteral("the writer wrote nothing, so nothing ran beside the window"));
+        check(writer("failures") == 0,
+              QString::asprintf("the writer could not write %d times (%s): the notebook "
+                                "was held longer than the busy timeout",
+                                writer("failures"), qPrintable(writerFailureTexts())));
+        check(writer("missing") == 0,
+              QString::asprintf("%d of the writer's pairs were gone before it deleted them",
+                                writer("missing")));
         try {
             m_integrity = m_raw.firstRow(QStringLiteral("pragma integrity_check")).value(0);
-            if (m_integrity != QLatin1String("ok"))
-                m_failures << QStringLiteral("pragma integrity_check says: ") + m_integrity;
+            check(m_integrity == QLatin1String("ok"),
+                  QStringLiteral("pragma integrity_check says: ") + m_integrity);
             m_finalRows = m_raw.number(Statements::kTotalCount);
             m_writerRows = m_raw.number(Statements::kSearchCount, {kWriterPrefix + QLatin1Char('%')});
         } catch (const std::exception& error) {
@@ -494,14 +491,11 @@ private:
         // A run stopped half way may have left an operation's tally short; its own failure says what.
         if (m_done < m_options.operations)
             return;
-        if (m_finalRows != expectedRows())
-            m_failures << QStringLiteral("the file holds %1 pairs, expected %2")
-                              .arg(m_finalRows)
-                              .arg(expectedRows());
-        if (m_writerRows != writerNet())
-            m_failures << QStringLiteral("the file holds %1 of the writer's pairs, expected %2")
-                              .arg(m_writerRows)
-                              .arg(writerNet());
+        check(m_finalRows == expectedRows(),
+              QString::asprintf("the file holds %lld pairs, expected %lld", m_finalRows, expectedRows()));
+        check(m_writerRows == writerNet(),
+              QString::asprintf("the file holds %lld of the writer's pairs, expected %d", m_writerRows,
+                                writerNet()));
     }
 
     int writer(const char* field) const { return m_writerTally[QLatin1String(field)].toInt(); }
@@ -515,86 +509,57 @@ private:
     }
     qint64 expectedRows() const { return m_startRows + m_registered - m_deleted + writerNet(); }
 
-    QString report() const
+    void report() const
     {
-        const auto line = [](const char* label, const QString& text) {
-            return QStringLiteral("  %1 %2\n").arg(QLatin1String(label), -12).arg(text);
-        };
-        const auto mb = [](double value) { return QStringLiteral("%1 MB").arg(value, 0, 'f', 1); };
-        const auto kb = [](qint64 bytes) {
-            return QStringLiteral("%1 KB").arg(double(bytes) / 1024.0, 0, 'f', 1);
-        };
         QStringList kinds;
         for (int kind = 0; kind < kKinds; ++kind)
             kinds << QStringLiteral("%1 %2").arg(QLatin1String(kKindNames[kind])).arg(m_byKind[kind]);
-        QString writerText = QStringLiteral("%1 writes (%2 inserts, %3 deletes), %4 failures")
-                                 .arg(writer("inserts") + writer("deletes"))
-                                 .arg(writer("inserts"))
-                                 .arg(writer("deletes"))
-                                 .arg(writer("failures"));
-        if (writer("failures") > 0)
-            writerText += QStringLiteral(": ") + writerFailureTexts();
-        if (writer("missing") > 0)
-            writerText +=
-                QStringLiteral(", %1 of its pairs gone before it deleted them").arg(writer("missing"));
-        const QString wal = m_journalSeen[1] > 0 ? QStringLiteral("-wal max %1 (present in %2 samples)")
-                                                       .arg(kb(m_maxJournal[1]))
-                                                       .arg(m_journalSeen[1])
-                                                 : QStringLiteral("-wal never present");
-        const QString growth = m_memory[1] < 0 ? QStringLiteral("too few operations to measure growth")
-                                               : QStringLiteral("after warm-up %1, growth %2")
-                                                     .arg(mb(m_memory[1]), mb(m_memory[2] - m_memory[1]));
-        QString out =
-            QStringLiteral("Soak: %1 of %2 operations on %3 pairs, seed %4\n")
-                .arg(m_done)
-                .arg(m_options.operations)
-                .arg(m_options.pairs)
-                .arg(m_options.seed) +
-            line("Machine", machine()) + line("Operations", kinds.join(QStringLiteral(", "))) +
-            line("Elapsed", QStringLiteral("%1 s, %2 operations/s")
-                                .arg(m_seconds, 0, 'f', 1)
-                                .arg(m_seconds > 0 ? m_done / m_seconds : 0.0, 0, 'f', 1)) +
-            line("Writer", writerText) +
-            line("Journal", QStringLiteral("-journal max %1 (present in %2 of %3 samples); %4")
-                                .arg(kb(m_maxJournal[0]))
-                                .arg(m_journalSeen[0])
-                                .arg(m_done)
-                                .arg(wal)) +
-            line("Memory", QStringLiteral("VmRSS first %1, last %2, max %3; %4")
-                               .arg(mb(m_memory[0]), mb(m_memory[2]), mb(m_memory[3]), growth)) +
-            line("Lists",
-                 QStringLiteral("%1 checked against the count and the file, %2 checked again after the "
-                                "writer wrote; %3 cells read in view")
-                     .arg(m_listsChecked)
-                     .arg(m_rechecks)
-                     .arg(m_cellsRead));
+        std::printf("Soak: %d of %d operations on %d pairs, seed %llu\n", m_done, m_options.operations,
+                    m_options.pairs, static_cast<unsigned long long>(m_options.seed));
+        std::printf("  Machine      %s\n  Operations   %s\n", qPrintable(machine()),
+                    qPrintable(kinds.join(QStringLiteral(", "))));
+        std::printf("  Elapsed      %.1f s, %.1f operations/s\n", m_seconds,
+                    m_seconds > 0 ? m_done / m_seconds : 0.0);
+        std::printf("  Writer       %d writes (%d inserts, %d deletes), %d failures%s%s\n",
+                    writer("inserts") + writer("deletes"), writer("inserts"), writer("deletes"),
+                    writer("failures"), writer("failures") > 0 ? qPrintable(": " + writerFailureTexts()) : "",
+                    writer("missing") > 0 ? ", some of its pairs gone before it deleted them" : "");
+        std::printf("  Journal      -journal max %.1f KB (present in %d of %d samples); ",
+                    m_maxJournal[0] / 1024.0, m_journalSeen[0], m_done);
+        if (m_journalSeen[1] > 0)
+            std::printf("-wal max %.1f KB (present in %d samples)\n", m_maxJournal[1] / 1024.0,
+                        m_journalSeen[1]);
+        else
+            std::printf("-wal never present\n");
+        std::printf("  Memory       VmRSS first %.1f MB, last %.1f MB, max %.1f MB; ", m_memory[0],
+                    m_memory[2], m_memory[3]);
+        if (m_memory[1] < 0)
+            std::printf("too few operations to measure growth\n");
+        else
+            std::printf("after warm-up %.1f MB, growth %.1f MB\n", m_memory[1], m_memory[2] - m_memory[1]);
+        std::printf(
+            "  Lists        %d checked against the count and the file, %d checked again after the writer "
+            "wrote; %lld cells read in view\n",
+            m_listsChecked, m_rechecks, m_cellsRead);
         if (!m_recheckExamples.isEmpty())
-            out +=
-                line("Rechecked", QStringLiteral("first: ") + m_recheckExamples.join(QStringLiteral("; ")));
-        out +=
-            line("Searches", QStringLiteral("%1 without a hit").arg(m_noHitSearches)) +
-            line("Integrity", m_integrity.isEmpty() ? QStringLiteral("not checked") : m_integrity) +
-            line("Pairs", QStringLiteral("%1 + %2 registered - %3 deleted %4 %5 by the writer = %6; the file "
-                                         "holds %7, %8 of them the writer's")
-                              .arg(m_startRows)
-                              .arg(m_registered)
-                              .arg(m_deleted)
-                              .arg(writerNet() < 0 ? QLatin1Char('-') : QLatin1Char('+'))
-                              .arg(qAbs(writerNet()))
-                              .arg(expectedRows())
-                              .arg(m_finalRows)
-                              .arg(m_writerRows));
-        if (m_failures.isEmpty())
-            return out + QStringLiteral("Verdict: PASS\n");
+            std::printf("  Rechecked    first: %s\n",
+                        qPrintable(m_recheckExamples.join(QStringLiteral("; "))));
+        std::printf("  Searches     %d without a hit\n  Integrity    %s\n", m_noHitSearches,
+                    m_integrity.isEmpty() ? "not checked" : qPrintable(m_integrity));
+        std::printf(
+            "  Pairs        %lld + %lld registered - %lld deleted %c %d by the writer = %lld; the file holds "
+            "%lld, %lld of them the writer's\n",
+            m_startRows, m_registered, m_deleted, writerNet() < 0 ? '-' : '+', qAbs(writerNet()),
+            expectedRows(), m_finalRows, m_writerRows);
         for (const QString& failure : m_failures)
-            out += QStringLiteral("FAIL: ") + failure + QLatin1Char('\n');
-        return out +
-               QStringLiteral("Verdict: FAIL (again with: scripts/soak --pairs %1 --operations %2 --seed "
-                              "%3; the notebook is kept at %4)\n")
-                   .arg(m_options.pairs)
-                   .arg(m_options.operations)
-                   .arg(m_options.seed)
-                   .arg(m_notebook);
+            std::printf("FAIL: %s\n", qPrintable(failure));
+        if (m_failures.isEmpty())
+            std::printf("Verdict: PASS\n");
+        else
+            std::printf("Verdict: FAIL (again with: scripts/soak --pairs %d --operations %d --seed %llu; the "
+                        "notebook is kept at %s)\n",
+                        m_options.pairs, m_options.operations,
+                        static_cast<unsigned long long>(m_options.seed), qPrintable(m_notebook));
     }
 
     Options m_options;

@@ -13,15 +13,6 @@ namespace {
     std::exit(2);
 }
 
-qint64 atLeast(const QCommandLineParser& parser, const QString& name, qint64 least)
-{
-    bool ok = false;
-    const qint64 value = parser.value(name).toLongLong(&ok);
-    if (!ok || value < least)
-        refuse(QStringLiteral("--%1 needs a whole number of at least %2").arg(name).arg(least));
-    return value;
-}
-
 Options parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -29,60 +20,60 @@ Options parse(const QStringList& arguments)
         "Times Tessimor's commands on notebooks of many pairs beside raw SQLite; with --soak, runs mixed "
         "operations through the window while a second process writes to the notebook, and checks it all."));
     parser.addHelpOption();
-    const auto option = [&parser](const char* name, const char* help, const char* value = nullptr,
-                                  const char* preset = nullptr, bool hidden = false) {
-        QCommandLineOption added{QLatin1String(name), QLatin1String(help)};
-        if (value)
-            added.setValueName(QLatin1String(value));
-        if (preset)
-            added.setDefaultValue(QLatin1String(preset));
-        if (hidden)
-            added.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(added);
-    };
-    option("sizes", "Notebook sizes, comma-separated.", "N,N,...", "10000,100000,1000000");
-    option("runs", "Measured runs per figure (median).", "N", "5");
-    option("out", "Where the figures go as JSON.", "FILE", TESSIMOR_BENCH_RESULTS);
-    option("cache", "Folder of the generated notebooks.", "DIR", TESSIMOR_BENCH_CACHE);
-    option("soak", "Run the soak instead of the benchmark.");
-    option("operations", "Soak: operations to run.", "N", "10000");
-    option("pairs", "Soak: pairs in the notebook.", "N", "100000");
-    option("seed", "Soak: seed of the operations' choices.", "N", "1");
-    option("child", "", "FILE", nullptr, true);
-    option("writer", "", "FILE", nullptr, true);
-    option("progress", "", "FILE", nullptr, true);
+    QList<QCommandLineOption> options = {
+        {"sizes", "Notebook sizes, comma-separated.", "N,N,...", "10000,100000,1000000"},
+        {"runs", "Measured runs per figure (median).", "N", "5"},
+        {"out", "Where the figures go as JSON.", "FILE", TESSIMOR_BENCH_RESULTS},
+        {"cache", "Folder of the generated notebooks.", "DIR", TESSIMOR_BENCH_CACHE},
+        {"soak", "Run the soak instead of the benchmark."},
+        {"operations", "Soak: operations to run.", "N", "10000"},
+        {"pairs", "Soak: pairs in the notebook.", "N", "100000"},
+        {"seed", "Soak: seed of the operations' choices.", "N", "1"},
+        {"child", "", "FILE"},
+        {"writer", "", "FILE"},
+        {"progress", "", "FILE"}};
+    for (QCommandLineOption& option : options) {
+        if (option.description().isEmpty())
+            option.setFlags(QCommandLineOption::HiddenFromHelp);
+    }
+    parser.addOptions(options);
     parser.process(arguments);
-
-    Options options;
-    for (const QString& part :
-         parser.value(QStringLiteral("sizes")).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const auto atLeast = [&parser](const char* name, qint64 least) {
         bool ok = false;
-        options.sizes.push_back(part.trimmed().toInt(&ok));
-        if (!ok || options.sizes.back() < 1000)
+        const qint64 value = parser.value(name).toLongLong(&ok);
+        if (!ok || value < least)
+            refuse(QStringLiteral("--%1 needs a whole number of at least %2").arg(name).arg(least));
+        return value;
+    };
+
+    Options chosen;
+    for (const QString& part : parser.value("sizes").split(',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        chosen.sizes.push_back(part.trimmed().toInt(&ok));
+        if (!ok || chosen.sizes.back() < 1000)
             refuse(QStringLiteral("a size is a whole number of at least 1000 pairs, not '%1'").arg(part));
     }
-    if (options.sizes.empty())
+    if (chosen.sizes.empty())
         refuse(QStringLiteral("--sizes needs at least one size"));
-    options.runs = int(atLeast(parser, QStringLiteral("runs"), 1));
-    options.operations = int(atLeast(parser, QStringLiteral("operations"), 1));
-    options.pairs = int(atLeast(parser, QStringLiteral("pairs"), 1000));
-    options.seed = quint64(atLeast(parser, QStringLiteral("seed"), 0));
-    options.out = parser.value(QStringLiteral("out"));
-    options.cache = parser.value(QStringLiteral("cache"));
-    options.child = parser.value(QStringLiteral("child"));
-    options.writer = parser.value(QStringLiteral("writer"));
-    options.progress = parser.value(QStringLiteral("progress"));
-    if (parser.isSet(QStringLiteral("soak")))
-        options.sizes.clear();
-    return options;
+    if (parser.isSet("soak"))
+        chosen.sizes.clear();
+    chosen.runs = int(atLeast("runs", 1));
+    chosen.operations = int(atLeast("operations", 1));
+    chosen.pairs = int(atLeast("pairs", 1000));
+    chosen.seed = quint64(atLeast("seed", 0));
+    chosen.out = parser.value("out");
+    chosen.cache = parser.value("cache");
+    chosen.child = parser.value("child");
+    chosen.writer = parser.value("writer");
+    chosen.progress = parser.value("progress");
+    return chosen;
 }
 
 // The offscreen platform and a missing runtime folder say so on every window; nothing to act on, and it
 // would bury the progress lines.
 void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
-    if (!message.contains(QLatin1String("propagateSizeHints")) &&
-        !message.contains(QLatin1String("XDG_RUNTIME_DIR")))
+    if (!message.contains("propagateSizeHints") && !message.contains("XDG_RUNTIME_DIR"))
         std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 } // namespace
