@@ -1,19 +1,14 @@
 #include "Kit.h"
 
 #include "Notebook.h"
-#include "PagedResult.h"
-#include "Statements.h"
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <sqlite3.h>
-
-#include <cstdio>
 
 Raw::Raw(const QString& path, int busyMs)
 {

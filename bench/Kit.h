@@ -1,13 +1,21 @@
 #pragma once
 
 #include "FormDriver.h"
+#include "PagedResult.h"
+#include "Statements.h"
+#include "UpDay.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <climits>
-#include <functional>
+#include <cstdio>
 #include <stdexcept>
-#include <vector>
 
 struct sqlite3;
 

@@ -1,23 +1,13 @@
 #include "Kit.h"
 
 #include "Connection.h"
-#include "PagedResult.h"
-#include "Statements.h"
 #include "StoreError.h"
-#include "UpDay.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <poll.h>
 #include <unistd.h>
-
-#include <cstdio>
 
 namespace {
 // English of the writer's pairs starts with this; no generated or registered word does.

@@ -3,9 +3,6 @@
 #include <QApplication>
 #include <QCommandLineParser>
 
-#include <cstdio>
-#include <cstdlib>
-
 namespace {
 [[noreturn]] void refuse(const QString& problem)
 {
