@@ -180,9 +180,9 @@ private:
 
         const QStringList first =
             m_raw.firstRow(QStringLiteral("select English, Japanese from wordDB order by rowid limit 1"));
-        const Step duplicate{[this, first] { m_form->type(first[0], first[1]); },
-                             [this] { press("Command1"); },
-                             both(shows({kDuplicate}, m_size), stored(m_size, 0)), false};
+        const Step duplicate{
+            [this, first] { m_form->type(first[0], first[1]); }, [this] { press("Command1"); },
+            both([this] { expectMessages(*m_form, {kDuplicate}); }, stored(m_size, 0)), false};
         const Step rawDuplicate{{}, [this, first] {
                                     m_raw.number(Statements::kCheckPair, {first[0], first[1]});
                                 }};
