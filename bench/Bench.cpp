@@ -427,7 +427,8 @@ QString markdown(const QJsonArray& sizes, int runs)
 
 int measureChild(const Options& options)
 {
-    const QJsonObject figures = SizeBench(options.child, options.sizes.front(), options.runs).run();
+    const QJsonObject figures =
+        SizeBench(options.paths.value("child"), options.sizes.front(), options.runs).run();
     std::fputs(QJsonDocument(figures).toJson(QJsonDocument::Compact).constData(), stdout);
     return 0;
 }
@@ -436,7 +437,7 @@ int runBenchmark(const Options& options)
 {
     QJsonArray sizes;
     for (int size : options.sizes) {
-        const QString notebook = workingCopy(options.cache, size, QStringLiteral("working"));
+        const QString notebook = workingCopy(options.paths.value("cache"), size, QStringLiteral("working"));
         std::fprintf(stderr, "Measuring %d pairs, %d runs each...\n", size, options.runs);
         // Each size in a process of its own, so its memory figure holds nothing of the sizes before it.
         QProcess child;
@@ -461,10 +462,10 @@ int runBenchmark(const Options& options)
                            {"runs", options.runs},
                            {"sizes", sizes},
                            {"targets_at_1000000", verdicts}};
-    QFile file(options.out);
+    QFile file(options.paths.value("out"));
     require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                 file.write(QJsonDocument(json).toJson()) > 0,
-            QStringLiteral("cannot write ") + options.out);
-    std::fprintf(stderr, "Figures written to %s\n", qPrintable(options.out));
+            QStringLiteral("cannot write ") + options.paths.value("out"));
+    std::fprintf(stderr, "Figures written to %s\n", qPrintable(options.paths.value("out")));
     return 0;
 }

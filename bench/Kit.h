@@ -22,13 +22,13 @@ struct sqlite3;
 // What the one program was asked to do: measure, soak, or be the soak's writer.
 struct Options {
     std::vector<int> sizes;
+    bool soak = false;
     int runs = 5, operations = 10000, pairs = 100000;
     quint64 seed = 1;
-    QString out, cache;
-    // The notebook of the process that measures one size alone, so its memory figure is its own.
-    QString child;
-    // The soak's second process: the notebook it writes to, and the file it reports its progress in.
-    QString writer, progress;
+    // "out" and "cache"; "child": the notebook of the process that measures one size alone, so its memory
+    // figure is its own; "writer" and "progress": the notebook the soak's second process writes to, and
+    // the file it reports its progress in.
+    QMap<QString, QString> paths;
 };
 
 int runBenchmark(const Options& options);

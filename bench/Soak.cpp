@@ -52,7 +52,7 @@ class Soak {
 public:
     explicit Soak(const Options& options)
         : m_options(options)
-        , m_notebook(workingCopy(options.cache, options.pairs, QStringLiteral("soak")))
+        , m_notebook(workingCopy(options.paths.value("cache"), options.pairs, QStringLiteral("soak")))
         , m_random(options.seed)
         // The soak's reads wait far longer than the window's, so a lock is reported by the window.
         , m_raw(m_notebook, 30000)
@@ -518,7 +518,7 @@ int runSoak(const Options& options)
 // input closes (the soak tells it so, or has gone) and prints its tally as JSON.
 int runWriter(const Options& options)
 {
-    Progress progress(options.progress, false);
+    Progress progress(options.paths.value("progress"), false);
     Words random(options.seed);
     const pid_t parent = getppid();
     std::vector<QVariantList> own;
@@ -533,7 +533,7 @@ int runWriter(const Options& options)
         try {
             // A connection per write, as a copy of the program opens one per command. Its own pairs stay
             // few, so they never crowd the top of the newest-first list the soak deletes from.
-            Connection connection(options.writer);
+            Connection connection(options.paths.value("writer"));
             if (own.empty() || (own.size() < 32 && random.below(2) == 0)) {
                 ++serial;
                 const QVariantList pair{kWriterPrefix + QString::number(serial),

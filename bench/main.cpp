@@ -4,12 +4,6 @@
 #include <QCommandLineParser>
 
 namespace {
-[[noreturn]] void refuse(const QString& problem)
-{
-    std::fprintf(stderr, "tessimor-bench: %s\n", qPrintable(problem));
-    std::exit(2);
-}
-
 Options parse(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -29,40 +23,28 @@ Options parse(const QStringList& arguments)
         {"child", "", "FILE"},
         {"writer", "", "FILE"},
         {"progress", "", "FILE"}};
-    for (QCommandLineOption& option : options) {
-        if (option.description().isEmpty())
-            option.setFlags(QCommandLineOption::HiddenFromHelp);
-    }
+    for (QCommandLineOption& option : options)
+        option.setFlags(option.description().isEmpty() ? QCommandLineOption::HiddenFromHelp : option.flags());
     parser.addOptions(options);
     parser.process(arguments);
-    const auto atLeast = [&parser](const char* name, qint64 least) {
+    const auto number = [](const QString& text, const char* name, qint64 least) {
         bool ok = false;
-        const qint64 value = parser.value(name).toLongLong(&ok);
-        if (!ok || value < least)
-            refuse(QStringLiteral("--%1 needs a whole number of at least %2").arg(name).arg(least));
+        const qint64 value = text.trimmed().toLongLong(&ok);
+        require(ok && value >= least,
+                QStringLiteral("--%1 takes whole numbers of at least %2").arg(name).arg(least));
         return value;
     };
-
     Options chosen;
-    for (const QString& part : parser.value("sizes").split(',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        chosen.sizes.push_back(part.trimmed().toInt(&ok));
-        if (!ok || chosen.sizes.back() < 1000)
-            refuse(QStringLiteral("a size is a whole number of at least 1000 pairs, not '%1'").arg(part));
-    }
-    if (chosen.sizes.empty())
-        refuse(QStringLiteral("--sizes needs at least one size"));
-    if (parser.isSet("soak"))
-        chosen.sizes.clear();
-    chosen.runs = int(atLeast("runs", 1));
-    chosen.operations = int(atLeast("operations", 1));
-    chosen.pairs = int(atLeast("pairs", 1000));
-    chosen.seed = quint64(atLeast("seed", 0));
-    chosen.out = parser.value("out");
-    chosen.cache = parser.value("cache");
-    chosen.child = parser.value("child");
-    chosen.writer = parser.value("writer");
-    chosen.progress = parser.value("progress");
+    for (const QString& size : parser.value("sizes").split(',', Qt::SkipEmptyParts))
+        chosen.sizes.push_back(int(number(size, "sizes", 1000)));
+    require(!chosen.sizes.empty(), QStringLiteral("--sizes needs at least one size"));
+    chosen.soak = parser.isSet("soak");
+    chosen.runs = int(number(parser.value("runs"), "runs", 1));
+    chosen.operations = int(number(parser.value("operations"), "operations", 1));
+    chosen.pairs = int(number(parser.value("pairs"), "pairs", 1000));
+    chosen.seed = quint64(number(parser.value("seed"), "seed", 0));
+    for (const char* path : {"out", "cache", "child", "writer", "progress"})
+        chosen.paths[path] = parser.value(path);
     return chosen;
 }
 
@@ -82,13 +64,13 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     QApplication app(argc, argv);
-    const Options options = parse(QCoreApplication::arguments());
     try {
-        if (!options.writer.isEmpty())
+        const Options options = parse(QCoreApplication::arguments());
+        if (!options.paths.value("writer").isEmpty())
             return runWriter(options);
-        if (!options.child.isEmpty())
+        if (!options.paths.value("child").isEmpty())
             return measureChild(options);
-        return options.sizes.empty() ? runSoak(options) : runBenchmark(options);
+        return options.soak ? runSoak(options) : runBenchmark(options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tessimor-bench: %s\n", error.what());
         return 1;
