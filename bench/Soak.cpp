@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <atomic>
+
 #include <poll.h>
 #include <unistd.h>
 
@@ -34,14 +36,11 @@ struct Progress {
         : file(path)
     {
         require(file.open(QIODevice::ReadWrite) && (!create || file.resize(16)) &&
-                    (counters = reinterpret_cast<quint64*>(file.map(0, 16))),
+                    (counters = reinterpret_cast<std::atomic<quint64>*>(file.map(0, 16))),
                 QStringLiteral("cannot map ") + path);
     }
-    void add(int which) { __atomic_add_fetch(&counters[which], 1, __ATOMIC_SEQ_CST); }
-    quint64 get(int which) const { return __atomic_load_n(&counters[which], __ATOMIC_SEQ_CST); }
-
     QFile file;
-    quint64* counters = nullptr;
+    std::atomic<quint64>* counters = nullptr;
 };
 
 // Mixed operations through the real window on a large notebook while a second process writes to it now
@@ -74,11 +73,10 @@ public:
         m_seconds = clock.isValid() ? double(clock.elapsed()) / 1000.0 : 0.0;
         finish();
         report();
-        if (!m_failures.isEmpty())
-            return 1;
         // A clean run leaves nothing behind; a failed one keeps the notebook to look at.
-        QFile::remove(m_notebook);
-        return 0;
+        if (m_failures.isEmpty())
+            QFile::remove(m_notebook);
+        return m_failures.isEmpty() ? 0 : 1;
     }
 
 private:
@@ -226,7 +224,7 @@ private:
             const QString found = problem();
             if (found.isEmpty())
                 return;
-            require(m_progress && m_progress->get(0) != m_shown.since, found);
+            require(m_progress && m_progress->counters[0] != m_shown.since, found);
             require(attempt < kRechecks,
                     found + QStringLiteral(" (still, after %1 loads while the writer wrote)").arg(kRechecks));
             if (m_rechecks++ < 3)
@@ -296,10 +294,7 @@ private:
         } catch (const StoreError& error) {
             // The list swallows this and paints the row blank: a grid cut short without a word.
             throw std::runtime_error(
-                QString::asprintf(
-                    "reading row %d of the list failed, which the list shows as a blank row: %s", row,
-                    error.what())
-                    .toStdString());
+                std::string("a read of the list failed, which it shows as blank rows: ") + error.what());
         }
     }
 
@@ -355,7 +350,7 @@ private:
         m_form->settle();
     }
 
-    quint64 writerMark() const { return m_progress ? m_progress->get(1) : 0; }
+    quint64 writerMark() const { return m_progress ? m_progress->counters[1].load() : 0; }
     DataGrid* list() const { return m_form->grid("DataGrid1"); }
     int rows() const { return list()->model()->rowCount(); }
     int currentRow() const { return list()->currentIndex().row(); }
@@ -435,35 +430,33 @@ private:
         QStringList kinds;
         for (int kind = 0; kind < kKinds; ++kind)
             kinds << QStringLiteral("%1 %2").arg(kKindNames[kind]).arg(m_byKind[kind]);
+        const QString growth = m_memory[1] < 0 ? QStringLiteral("too few operations to measure growth")
+                                               : QString::asprintf("after warm-up %.1f MB, growth %.1f MB",
+                                                                   m_memory[1], m_memory[2] - m_memory[1]);
         std::printf(
-            "Soak: %d of %d operations on %d pairs, seed %llu\n  Machine      %s\n  Operations   %s\n",
-            m_done, m_options.operations, m_options.pairs, m_options.seed, qPrintable(machine()),
-            qPrintable(kinds.join(", ")));
-        std::printf("  Elapsed      %.1f s, %.1f operations/s\n", m_seconds,
-                    m_seconds > 0 ? m_done / m_seconds : 0);
-        std::printf(
+            "Soak: %d of %d operations on %d pairs, seed %llu\n"
+            "  Machine      %s\n"
+            "  Operations   %s\n"
+            "  Elapsed      %.1f s, %.1f operations/s\n"
             "  Writer       %d writes (%d inserts, %d deletes), %d failures%s, %d of its pairs gone before "
-            "it deleted them\n",
-            writer("inserts") + writer("deletes"), writer("inserts"), writer("deletes"), writer("failures"),
-            qPrintable(writerFailures().prepend(writer("failures") ? ": " : "")), writer("missing"));
-        std::printf(
-            "  Journal      -journal max %.1f KB (present in %d of %d samples); -wal max %.1f KB (present "
-            "in %d)\n",
-            m_maxJournal[0] / 1024.0, m_journalSeen[0], m_done, m_maxJournal[1] / 1024.0, m_journalSeen[1]);
-        std::printf("  Memory       VmRSS first %.1f MB, last %.1f MB, max %.1f MB; %s\n", m_memory[0],
-                    m_memory[2], m_memory[3],
-                    m_memory[1] < 0 ? "too few operations to measure growth"
-                                    : qPrintable(QString::asprintf("after warm-up %.1f MB, growth %.1f MB",
-                                                                   m_memory[1], m_memory[2] - m_memory[1])));
-        std::printf(
+            "it deleted them\n"
+            "  Journal      -journal max %.1f KB (present in %d of %d samples); -wal max %.1f KB (present in "
+            "%d)\n"
+            "  Memory       VmRSS first %.1f MB, last %.1f MB, max %.1f MB; %s\n"
             "  Lists        %d checked against the count and the file, %d checked again after the writer "
-            "wrote (first: %s); %lld cells read in view\n",
-            m_listsChecked, m_rechecks, qPrintable(m_recheckExamples.join("; ")), m_cellsRead);
-        std::printf("  Searches     %d without a hit\n  Integrity    %s\n", m_noHitSearches,
-                    qPrintable(m_integrity));
-        std::printf(
+            "wrote (first: %s); %lld cells read in view\n"
+            "  Searches     %d without a hit\n"
+            "  Integrity    %s\n"
             "  Pairs        %lld + %lld registered - %lld deleted + (%d) by the writer = %lld; the file "
-            "holds %lld, %lld of them the writer's\n",
+            "holds "
+            "%lld, %lld of them the writer's\n",
+            m_done, m_options.operations, m_options.pairs, m_options.seed, qPrintable(machine()),
+            qPrintable(kinds.join(", ")), m_seconds, m_seconds > 0 ? m_done / m_seconds : 0,
+            writer("inserts") + writer("deletes"), writer("inserts"), writer("deletes"), writer("failures"),
+            qPrintable(writerFailures().prepend(writer("failures") ? ": " : "")), writer("missing"),
+            m_maxJournal[0] / 1024.0, m_journalSeen[0], m_done, m_maxJournal[1] / 1024.0, m_journalSeen[1],
+            m_memory[0], m_memory[2], m_memory[3], qPrintable(growth), m_listsChecked, m_rechecks,
+            qPrintable(m_recheckExamples.join("; ")), m_cellsRead, m_noHitSearches, qPrintable(m_integrity),
             m_startRows, m_registered, m_deleted, writerNet(), expectedRows(), m_finalRows, m_writerRows);
         for (const QString& failure : m_failures)
             std::printf("FAIL: %s\n", qPrintable(failure));
@@ -529,7 +522,7 @@ int runWriter(const Options& options)
     // Anything on standard input, its end included, means stop.
     while (!(poll(&input, 1, 20 + int(random.below(181))) > 0 && read(STDIN_FILENO, &byte, 1) >= 0) &&
            getppid() == parent) {
-        progress.add(0);
+        ++progress.counters[0];
         try {
             // A connection per write, as a copy of the program opens one per command. Its own pairs stay
             // few, so they never crowd the top of the newest-first list the soak deletes from.
@@ -552,7 +545,7 @@ int runWriter(const Options& options)
             if (++failures <= 5)
                 failureTexts << error.engineText();
         }
-        progress.add(1);
+        ++progress.counters[1];
     }
     const QJsonObject tally{{"inserts", inserts},
                             {"deletes", deletes},
