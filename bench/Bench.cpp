@@ -52,7 +52,6 @@ public:
     QJsonObject run()
     {
         expectRows(m_size);
-        const double before = residentMb();
         startUpAndLists();
         registerAndDelete();
         const QString rare = m_raw.firstRow(QStringLiteral("select substr(English, 2, 5) from wordDB where "
@@ -66,7 +65,6 @@ public:
         return {{"pairs", m_size},
                 {"commands", m_commands},
                 {"resident_mb_after_jump_to_end", m_residentMb},
-                {"resident_mb_before_window", before},
                 {"search_hits", m_hits}};
     }
 

@@ -31,9 +31,7 @@ struct Options {
     bool soak = false;
     int runs = 5, operations = 10000, pairs = 100000;
     quint64 seed = 1;
-    // "out" and "cache"; "child": the notebook of the process that measures one size alone, so its memory
-    // figure is its own; "writer" and "progress": the notebook the soak's second process writes to, and
-    // the file it reports its progress in.
+    // out, cache; child: the notebook of a process measuring one size; writer, progress: the soak's writer's.
     QMap<QString, QString> paths;
 };
 
@@ -190,25 +188,14 @@ inline void Raw::fill(int size)
     read(QStringLiteral("pragma synchronous = off"));
     read(QStringLiteral("pragma cache_size = -262144"));
     read(QStringLiteral("begin"));
-    const QByteArray insert = Statements::kInsert.toUtf8();
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(m_db, insert.constData(), int(insert.size()), &statement, nullptr);
     Words words(20240401), times(19700101);
     const qint64 step = qint64(15) * 365 * 86400 / size;
     for (int row = 0; row < size; ++row) {
         const qint64 second = row * step + qint64(times.below(quint64(step)));
-        const QByteArray fields[] = {QDateTime(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC)
-                                         .addSecs(second)
-                                         .toString("yyyy/MM/dd HH:mm:ss")
-                                         .toUtf8(),
-                                     words.english(), words.japanese()};
-        for (int i = 0; i < 3; ++i)
-            sqlite3_bind_text(statement, i + 1, fields[i].constData(), int(fields[i].size()),
-                              SQLITE_TRANSIENT);
-        require(sqlite3_step(statement) == SQLITE_DONE, QStringLiteral("sqlite: ") + sqlite3_errmsg(m_db));
-        sqlite3_reset(statement);
+        read(Statements::kInsert,
+             {UpDay::format(QDateTime(QDate(2010, 1, 1), QTime(0, 0), Qt::UTC).addSecs(second)),
+              QString::fromUtf8(words.english()), QString::fromUtf8(words.japanese())});
     }
-    sqlite3_finalize(statement);
     read(QStringLiteral("commit"));
 }
 
@@ -236,12 +223,12 @@ inline QString workingCopy(const QString& cache, int size, const QString& purpos
         for (const QString& old : QDir(cache).entryList({QStringLiteral("words-%1-*.mdb*").arg(size)}))
             QFile::remove(cache + '/' + old);
         std::fprintf(stderr, "Making a notebook of %d pairs...\n", size);
+        const QString partial = source + QStringLiteral(".partial");
         const double ms = milliseconds([&] {
-            Notebook::create(source + QStringLiteral(".partial"));
-            Raw(source + QStringLiteral(".partial")).fill(size);
+            Notebook::create(partial);
+            Raw(partial).fill(size);
         });
-        require(QFile::rename(source + QStringLiteral(".partial"), source),
-                QStringLiteral("cannot keep ") + source);
+        require(QFile::rename(partial, source), QStringLiteral("cannot keep ") + source);
         std::fprintf(stderr, "  done in %.1f s\n", ms / 1000.0);
     }
     const QString copy = QStringLiteral("%1/%2-%3.mdb").arg(cache, purpose).arg(size);
@@ -308,13 +295,9 @@ inline qint64 shownCount(const FormDriver& form)
 inline QString procField(const char* file, const char* key)
 {
     QFile proc{QString::fromLatin1(file)};
-    const QList<QByteArray> lines =
-        proc.open(QIODevice::ReadOnly) ? proc.readAll().split('\n') : QList<QByteArray>();
-    for (const QByteArray& line : lines) {
-        if (line.startsWith(key))
-            return QString::fromUtf8(line.mid(line.indexOf(':') + 1)).trimmed();
-    }
-    return {};
+    const QString text = proc.open(QIODevice::ReadOnly) ? QString::fromUtf8(proc.readAll()) : QString();
+    const qsizetype at = text.indexOf(QLatin1String(key));
+    return at < 0 ? QString() : text.mid(at).section('\n', 0, 0).section(':', 1).trimmed();
 }
 
 // VmRSS of this process in MB (10^6 bytes).

@@ -328,20 +328,17 @@ private:
         return rowsToPick[size_t(m_random.below(rowsToPick.size()))];
     }
 
+    // 1 to 4 letters: part of a word like the notebook's, or one time in five letters at random, which
+    // often match nothing.
     QString searchText()
     {
         const int length = 1 + int(m_random.below(4));
-        QString text;
-        // One time in five letters at random, which often match nothing; otherwise part of a word like the
-        // notebook's.
-        if (m_random.below(5) == 0) {
-            while (text.size() < length)
-                text += QLatin1Char(char('a' + m_random.below(26)));
-            return text;
-        }
-        const QByteArray word = m_random.english();
-        return QString::fromLatin1(
-            word.mid(int(m_random.below(quint64(std::max<qsizetype>(1, word.size() - length + 1)))), length));
+        QByteArray text = m_random.english();
+        text =
+            text.mid(int(m_random.below(quint64(std::max<qsizetype>(1, text.size() - length + 1)))), length);
+        for (int i = 0, random = m_random.below(5) == 0; random && i < text.size(); ++i)
+            text[i] = char('a' + m_random.below(26));
+        return QString::fromLatin1(text);
     }
 
     void press(const char* button)
