@@ -1,6 +1,7 @@
 #include "Kit.h"
 
 #include <QEvent>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -21,10 +22,7 @@ void add(QJsonObject& json, const QString& key, std::vector<double> runs)
 {
     json.insert(key + "_samples_ms", QJsonArray::fromVariantList(QVariantList(runs.begin(), runs.end())));
     std::sort(runs.begin(), runs.end());
-    const size_t middle = runs.size() / 2;
-    json.insert(key + "_ms", runs.empty()           ? 0
-                             : runs.size() % 2 == 1 ? runs[middle]
-                                                    : (runs[middle - 1] + runs[middle]) / 2);
+    json.insert(key + "_ms", runs.empty() ? 0 : (runs[(runs.size() - 1) / 2] + runs[runs.size() / 2]) / 2);
 }
 
 // A whole-table list as the store reads it: the first page, the table's length when that page is full,
@@ -150,9 +148,12 @@ private:
         const Action newPair = [this, &pair] {
             pair = {QStringLiteral("Bench-%1").arg(++m_serial), QStringLiteral("ベンチ%1").arg(m_serial)};
         };
-        // The file holds `rows` pairs, the new one `copies` times; then it goes, so sizes stay put.
-        const auto stored = [this, &pair](qint64 rows, qint64 copies) {
-            return [this, &pair, rows, copies] {
+        // After what the window shows (`shown`), the file holds `rows` pairs, the new one `copies` times;
+        // then it goes, so sizes stay put.
+        const auto stored = [this, &pair](qint64 rows, qint64 copies, const Action& shown = {}) {
+            return [this, &pair, rows, copies, shown] {
+                if (shown)
+                    shown();
                 expectRows(rows);
                 require(m_raw.number(Statements::kCheckPair, pair) == copies,
                         QStringLiteral("the file does not hold the new pair %1 time(s)").arg(copies));
@@ -165,7 +166,7 @@ private:
                               m_form->type(pair[0].toString(), pair[1].toString());
                           },
                           [this] { press("Command1"); },
-                          both(shows({kRegistered}, m_size + 1), stored(m_size + 1, 1))};
+                          stored(m_size + 1, 1, shows({kRegistered}, m_size + 1))};
         const Step raw{newPair,
                        [this, &pair] {
                            if (m_raw.number(Statements::kCheckPair, pair) == 0)
@@ -178,9 +179,9 @@ private:
 
         const QStringList first =
             m_raw.firstRow(QStringLiteral("select English, Japanese from wordDB order by rowid limit 1"));
-        const Step duplicate{
-            [this, first] { m_form->type(first[0], first[1]); }, [this] { press("Command1"); },
-            both([this] { expectMessages(*m_form, {kDuplicate}); }, stored(m_size, 0)), false};
+        const Step duplicate{[this, first] { m_form->type(first[0], first[1]); },
+                             [this] { press("Command1"); },
+                             stored(m_size, 0, [this] { expectMessages(*m_form, {kDuplicate}); }), false};
         const Step rawDuplicate{{}, [this, first] {
                                     m_raw.number(Statements::kCheckPair, {first[0], first[1]});
                                 }};
@@ -198,8 +199,7 @@ private:
                               frame();
                               m_form->messages.answerNext(MessageBox::Answer::Yes);
                           },
-                          [this] { press("Command2"); },
-                          both(shows({kDeleteQuestion}, m_size), stored(m_size, 0))};
+                          [this] { press("Command2"); }, stored(m_size, 0, shows({kDeleteQuestion}, m_size))};
         const Step rawRemove{addNewest,
                              [this, &pair] {
                                  m_raw.read(Statements::kDelete, pair);
@@ -298,14 +298,6 @@ private:
         };
     }
 
-    static Action both(const Action& first, const Action& second)
-    {
-        return [first, second] {
-            first();
-            second();
-        };
-    }
-
     void expectRows(qint64 rows)
     {
         const qint64 stored = m_raw.number(Statements::kTableLength);
@@ -371,10 +363,7 @@ QString verdict(const QJsonArray& sizes, const QString& id)
 
 QString pairs(const QJsonValue& size)
 {
-    QString digits = QString::number(size["pairs"].toInt());
-    for (int i = int(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(i, ' ');
-    return digits;
+    return QString::number(size["pairs"].toInt()).replace(QRegularExpression("(\\d)(?=(\\d{3})+$)"), "\\1 ");
 }
 
 QString markdown(const QJsonArray& sizes, int runs)

@@ -72,8 +72,6 @@ public:
         sqlite3_busy_timeout(m_db, busyMs);
     }
     ~Raw() { sqlite3_close(m_db); }
-    Raw(const Raw&) = delete;
-    Raw& operator=(const Raw&) = delete;
 
     // Runs the statement, reading at most maxRows rows with every column as text, as a grid shows them;
     // returns the rows read, and the first row's texts in `first`.
