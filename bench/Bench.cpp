@@ -38,8 +38,7 @@ void rawList(Raw& db, const QString& list)
 // same statements on a connection of its own. A figure is the median of the runs after one unmeasured
 // warm-up run. Each run is checked (the count shown, the messages, the rows in the file), and a failed
 // check stops the benchmark rather than report a figure for something else.
-class SizeBench : public QObject {
-public:
+struct SizeBench : public QObject {
     SizeBench(const QString& notebook, int size, int runs)
         : m_notebook(notebook)
         , m_size(size)
@@ -66,14 +65,12 @@ public:
                 {"search_hits", m_hits}};
     }
 
-protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         m_paints += event->type() == QEvent::Paint ? 1 : 0;
         return QObject::eventFilter(watched, event);
     }
 
-private:
     // The action's times; with `painting`, also the part of each spent in the event loop after it.
     std::vector<double> measure(const Step& step, std::vector<double>* painting)
     {

@@ -317,9 +317,8 @@ inline QJsonObject machineJson()
 
 inline QString machine()
 {
-    const QJsonObject json = machineJson();
-    return QStringLiteral("%1, %2 cores, %3, Qt %4, SQLite %5")
-        .arg(json["processor"].toString())
-        .arg(json["cores"].toInt())
-        .arg(json["kernel"].toString(), json["qt"].toString(), json["sqlite"].toString());
+    const QJsonObject m = machineJson();
+    return QString::asprintf("%s, %d cores, %s, Qt %s, SQLite %s", qPrintable(m["processor"].toString()),
+                             m["cores"].toInt(), qPrintable(m["kernel"].toString()), qVersion(),
+                             sqlite3_libversion());
 }

@@ -31,24 +31,19 @@ const int kKindWeights[kKinds] = {12, 8, 10, 10, 10, 15, 17, 8, 10};
 
 // How far the writer has got, shared through a mapped file: writes begun [0] and finished [1]. A check
 // made while both stood still saw no write of the writer's, so a disagreement there is not its doing.
-struct Progress {
-    Progress(const QString& path, bool create)
-        : file(path)
-    {
-        require(file.open(QIODevice::ReadWrite) && (!create || file.resize(16)) &&
-                    (counters = reinterpret_cast<std::atomic<quint64>*>(file.map(0, 16))),
-                QStringLiteral("cannot map ") + path);
-    }
-    QFile file;
-    std::atomic<quint64>* counters = nullptr;
-};
+std::atomic<quint64>* progress(QFile& file, bool create)
+{
+    uchar* mapped =
+        file.open(QIODevice::ReadWrite) && (!create || file.resize(16)) ? file.map(0, 16) : nullptr;
+    require(mapped, QStringLiteral("cannot map ") + file.fileName());
+    return reinterpret_cast<std::atomic<quint64>*>(mapped);
+}
 
 // Mixed operations through the real window on a large notebook while a second process writes to it now
 // and then. Every operation is checked as it happens (the messages, the list against its count and the
 // file, every cell in view), the journal after each, memory every few hundred, and the file at the end.
 // A check the writer may have upset is made again on a list loaded afresh, never simply waived.
-class Soak {
-public:
+struct Soak {
     explicit Soak(const Options& options)
         : m_options(options)
         , m_notebook(workingCopy(options.paths.value("cache"), options.pairs, QStringLiteral("soak")))
@@ -79,7 +74,6 @@ public:
         return m_failures.isEmpty() ? 0 : 1;
     }
 
-private:
     void start()
     {
         m_startRows = m_raw.number(Statements::kTotalCount);
@@ -90,11 +84,11 @@ private:
         m_form->settle();
         recheck([this] { return wholeTableProblem(); });
         // The writer: this program again on the same notebook, with a sequence of its own.
-        const QString progress = m_folder.filePath(QStringLiteral("progress"));
-        m_progress = std::make_unique<Progress>(progress, true);
+        m_progressFile.setFileName(m_folder.filePath(QStringLiteral("progress")));
+        m_progress = progress(m_progressFile, true);
         m_writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_writer.start(QCoreApplication::applicationFilePath(),
-                       {"--writer", m_notebook, "--progress", progress, "--seed",
+                       {"--writer", m_notebook, "--progress", m_progressFile.fileName(), "--seed",
                         QString::number(m_options.seed ^ 0x57a1e5eedULL)});
         require(m_writer.waitForStarted(10000), "the writer did not start: " + m_writer.errorString());
     }
@@ -225,7 +219,7 @@ private:
             const QString found = problem();
             if (found.isEmpty())
                 return;
-            require(m_progress && m_progress->counters[0] != m_shown.since, found);
+            require(m_progress && m_progress[0] != m_shown.since, found);
             require(attempt < kRechecks,
                     found + QStringLiteral(" (still, after %1 loads while the writer wrote)").arg(kRechecks));
             if (m_rechecks++ < 3)
@@ -343,7 +337,7 @@ private:
         m_form->settle();
     }
 
-    quint64 writerMark() const { return m_progress ? m_progress->counters[1].load() : 0; }
+    quint64 writerMark() const { return m_progress ? m_progress[1].load() : 0; }
     DataGrid* list() const { return m_form->grid("DataGrid1"); }
     int rows() const { return list()->model()->rowCount(); }
     int currentRow() const { return list()->currentIndex().row(); }
@@ -473,7 +467,8 @@ private:
     Raw m_raw;
     std::unique_ptr<FormDriver> m_form;
     QTemporaryDir m_folder;
-    std::unique_ptr<Progress> m_progress;
+    QFile m_progressFile;
+    std::atomic<quint64>* m_progress = nullptr;
     QProcess m_writer;
     QJsonObject m_tally;
     Shown m_shown;
@@ -502,7 +497,8 @@ int runSoak(const Options& options)
 // input closes (the soak tells it so, or has gone) and prints its tally as JSON.
 int runWriter(const Options& options)
 {
-    Progress progress(options.paths.value("progress"), false);
+    QFile file(options.paths.value("progress"));
+    std::atomic<quint64>* counters = progress(file, false);
     Words random(options.seed);
     const pid_t parent = getppid();
     std::vector<QVariantList> own;
@@ -513,7 +509,7 @@ int runWriter(const Options& options)
     // Anything on standard input, its end included, means stop.
     while (!(poll(&input, 1, 20 + int(random.below(181))) > 0 && read(STDIN_FILENO, &byte, 1) >= 0) &&
            getppid() == parent) {
-        ++progress.counters[0];
+        ++counters[0];
         try {
             // A connection per write, as a copy of the program opens one per command. Its own pairs stay
             // few, so they never crowd the top of the newest-first list the soak deletes from.
@@ -536,7 +532,7 @@ int runWriter(const Options& options)
             if (++failures <= 5)
                 failureTexts << error.engineText();
         }
-        ++progress.counters[1];
+        ++counters[1];
     }
     const QJsonObject tally{{"inserts", inserts},
                             {"deletes", deletes},

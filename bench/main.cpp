@@ -48,13 +48,6 @@ Options parse(const QStringList& arguments)
     return chosen;
 }
 
-// The offscreen platform and a missing runtime folder say so on every window; nothing to act on, and it
-// would bury the progress lines.
-void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (!message.contains("propagateSizeHints") && !message.contains("XDG_RUNTIME_DIR"))
-        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
-}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -62,7 +55,12 @@ int main(int argc, char* argv[])
     // The real window with no screen: it paints into an image.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(quietMessages);
+    // The offscreen platform and a missing runtime folder say so on every window; nothing to act on, and
+    // it would bury the progress lines.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.contains("propagateSizeHints") && !message.contains("XDG_RUNTIME_DIR"))
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+    });
     QApplication app(argc, argv);
     try {
         const Options options = parse(QCoreApplication::arguments());
