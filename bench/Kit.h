@@ -60,9 +60,8 @@ inline double milliseconds(const std::function<void()>& action)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// A connection of the program's own through SQLite's C API: it fills notebooks, times the store's
-// statements with nothing of the toolkit in between, and checks the file. Each call prepares afresh, as
-// the store does.
+// A connection of its own through SQLite's C API: it fills notebooks, times the store's statements with
+// nothing of the toolkit in between, and checks the file. Each call prepares afresh, as the store does.
 class Raw {
 public:
     explicit Raw(const QString& path, int busyMs = 1000)
@@ -114,6 +113,14 @@ public:
     qint64 number(const QString& sql, const QVariantList& values = {})
     {
         return firstRow(sql, values).value(0).toLongLong();
+    }
+    // A whole-table list as the store reads it: the first page, the table's length when that page is full,
+    // then the count shown under the list.
+    void list(const QString& statement)
+    {
+        if (read(statement + Statements::kPage, {PagedResult::kPageSize, 0}) == PagedResult::kPageSize)
+            number(Statements::kTableLength);
+        number(Statements::kTotalCount);
     }
     // Deterministic pairs, oldest first, UpDay spread over fifteen years from 2010.
     void fill(int size);
@@ -258,26 +265,21 @@ inline void showRowAtBottom(FormDriver& form, int row)
     list->scrollTo(index, QAbstractItemView::PositionAtBottom);
 }
 
-// The texts of the boxes shown since last asked; throws on any outside `allowed`, a question left
-// unanswered, an answer left over, or an ended program.
-inline QStringList takeMessages(FormDriver& form, const QStringList& allowed)
+// The texts of the boxes shown since last asked; throws on any outside `allowed` (on any other list of
+// them when `exactly`), a question left unanswered, an answer left over, or an ended program.
+inline QStringList takeMessages(FormDriver& form, const QStringList& allowed, bool exactly = false)
 {
     const QStringList shown = form.messages.takeTexts();
     for (const QString& text : shown)
         require(allowed.contains(text), "a message box said: " + text.simplified());
+    require(!exactly || shown == allowed,
+            "the message boxes were " + shown.join(" | ") + ", not " + allowed.join(" | "));
     require(form.messages.unexpected().isEmpty(),
             "a question came with no answer: " + form.messages.unexpected().join(' '));
     require(form.messages.pendingAnswers() == 0,
             QStringLiteral("an answer was left for a question never asked"));
     require(!form.ended(), QStringLiteral("the program asked to end"));
     return shown;
-}
-
-inline void expectMessages(FormDriver& form, const QStringList& texts)
-{
-    const QStringList shown = takeMessages(form, texts);
-    require(shown == texts, QStringLiteral("the message boxes were [%1], expected [%2]")
-                                .arg(shown.join(QStringLiteral(" | ")), texts.join(QStringLiteral(" | "))));
 }
 
 inline qint64 shownCount(const FormDriver& form)

@@ -39,10 +39,8 @@ std::atomic<quint64>* progress(QFile& file, bool create)
     return reinterpret_cast<std::atomic<quint64>*>(mapped);
 }
 
-// Mixed operations through the real window on a large notebook while a second process writes to it now
-// and then. Every operation is checked as it happens (the messages, the list against its count and the
-// file, every cell in view), the journal after each, memory every few hundred, and the file at the end.
-// A check the writer may have upset is made again on a list loaded afresh, never simply waived.
+// Mixed operations through the window while a second process writes now and then, each checked as it
+// happens; a check the writer may have upset is made again on a list loaded afresh, never simply waived.
 struct Soak {
     explicit Soak(const Options& options)
         : m_options(options)
@@ -56,16 +54,29 @@ struct Soak {
     {
         std::fprintf(stderr, "Soaking %d pairs with %d operations, seed %llu...\n", m_options.pairs,
                      m_options.operations, m_options.seed);
-        QElapsedTimer clock;
         try {
-            start();
-            clock.start();
+            m_startRows = m_raw.number(Statements::kTotalCount);
+            require(m_startRows == m_options.pairs,
+                    QStringLiteral("the working copy holds %1 pairs").arg(m_startRows));
+            sampleMemory(false);
+            m_form = openWindow(m_notebook);
+            m_form->settle();
+            recheck([this] { return wholeTableProblem(); });
+            // The writer: this program again on the same notebook, with a sequence of its own.
+            m_progressFile.setFileName(m_folder.filePath(QStringLiteral("progress")));
+            m_progress = progress(m_progressFile, true);
+            m_writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            m_writer.start(QCoreApplication::applicationFilePath(),
+                           {"--writer", m_notebook, "--progress", m_progressFile.fileName(), "--seed",
+                            QString::number(m_options.seed ^ 0x57a1e5eedULL)});
+            require(m_writer.waitForStarted(10000), "the writer did not start: " + m_writer.errorString());
+            m_clock.start();
             while (m_done < m_options.operations)
-                operate(clock);
+                operate();
         } catch (const std::exception& error) {
             m_failures << QString::fromUtf8(error.what());
         }
-        m_seconds = clock.isValid() ? double(clock.elapsed()) / 1000.0 : 0.0;
+        m_seconds = m_clock.isValid() ? double(m_clock.elapsed()) / 1000.0 : 0.0;
         finish();
         report();
         // A clean run leaves nothing behind; a failed one keeps the notebook to look at.
@@ -74,26 +85,7 @@ struct Soak {
         return m_failures.isEmpty() ? 0 : 1;
     }
 
-    void start()
-    {
-        m_startRows = m_raw.number(Statements::kTotalCount);
-        require(m_startRows == m_options.pairs,
-                QStringLiteral("the working copy holds %1 pairs").arg(m_startRows));
-        sampleMemory(false);
-        m_form = openWindow(m_notebook);
-        m_form->settle();
-        recheck([this] { return wholeTableProblem(); });
-        // The writer: this program again on the same notebook, with a sequence of its own.
-        m_progressFile.setFileName(m_folder.filePath(QStringLiteral("progress")));
-        m_progress = progress(m_progressFile, true);
-        m_writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_writer.start(QCoreApplication::applicationFilePath(),
-                       {"--writer", m_notebook, "--progress", m_progressFile.fileName(), "--seed",
-                        QString::number(m_options.seed ^ 0x57a1e5eedULL)});
-        require(m_writer.waitForStarted(10000), "the writer did not start: " + m_writer.errorString());
-    }
-
-    void operate(const QElapsedTimer& clock)
+    void operate()
     {
         int draw = int(m_random.below(100)), kind = 0;
         while (draw >= kKindWeights[kind])
@@ -124,7 +116,7 @@ struct Soak {
         sampleMemory(false);
         if (m_done % 1000 == 0)
             std::fprintf(stderr, "  %6d operations  %6.1f s  VmRSS %5.1f MB  -journal max %lld B\n", m_done,
-                         double(clock.elapsed()) / 1000.0, m_memory[2], m_maxJournal[0]);
+                         double(m_clock.elapsed()) / 1000.0, m_memory[2], m_maxJournal[0]);
     }
 
     void registerPair()
@@ -135,7 +127,7 @@ struct Soak {
         m_form->clock.moment = QDateTime::currentDateTime();
         m_form->type(pair[0].toString(), pair[1].toString());
         wholeTableAfter("Command1", [this, pair] {
-            expectMessages(*m_form, {kRegistered});
+            takeMessages(*m_form, {kRegistered}, true);
             require(m_form->text("Text1")->text().isEmpty() && m_form->text("Text2")->text().isEmpty(),
                     QStringLiteral("Register left its texts in the boxes"));
             require(pairCount(pair) == 1, "the file does not hold " + pair[0].toString() + " once");
@@ -158,7 +150,7 @@ struct Soak {
             QStringLiteral("row %1 shows %2, which the file does not hold").arg(row).arg(pair[0].toString()));
         m_form->messages.answerNext(MessageBox::Answer::Yes);
         wholeTableAfter("Command2", [this, pair, stored] {
-            expectMessages(*m_form, {kDeleteQuestion});
+            takeMessages(*m_form, {kDeleteQuestion}, true);
             require(pairCount(pair) == 0, pair[0].toString() + " is still in the file");
             m_deleted += stored;
         });
@@ -236,7 +228,7 @@ struct Soak {
 
     QString wholeTableProblem()
     {
-        expectMessages(*m_form, {});
+        takeMessages(*m_form, {}, true);
         return listProblem(m_raw.number(Statements::kTotalCount));
     }
 
@@ -470,6 +462,7 @@ struct Soak {
     QFile m_progressFile;
     std::atomic<quint64>* m_progress = nullptr;
     QProcess m_writer;
+    QElapsedTimer m_clock;
     QJsonObject m_tally;
     Shown m_shown;
     int m_serial = 0, m_done = 0, m_byKind[kKinds] = {}, m_listsChecked = 0, m_rechecks = 0,
@@ -492,9 +485,8 @@ int runSoak(const Options& options)
     return Soak(options).run();
 }
 
-// The soak's second process: every 20 to 200 ms it opens a Connection of the store's own, as another
-// copy of the program would, and inserts a pair or deletes one of its own. It stops when its standard
-// input closes (the soak tells it so, or has gone) and prints its tally as JSON.
+// The soak's second process: every 20 to 200 ms a Connection of the store's own inserts a pair or deletes
+// one of its own, until its standard input closes (the soak has finished, or gone); then its tally as JSON.
 int runWriter(const Options& options)
 {
     QFile file(options.paths.value("progress"));
