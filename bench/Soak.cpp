@@ -217,7 +217,8 @@ struct Soak {
             if (m_rechecks++ < 3)
                 m_recheckExamples << found;
             m_shown.since = writerMark();
-            m_form->text("Text3")->setText(m_shown.search);
+            if (!m_shown.search.isEmpty())
+                m_form->text("Text3")->setText(m_shown.search);
             press(m_shown.button);
             if (scroll) {
                 takeMessages(*m_form, m_shown.search.isEmpty() ? QStringList() : QStringList{kNoHit});
