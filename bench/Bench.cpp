@@ -1,0 +1,441 @@
+#include "Kit.h"
+
+#include <QEvent>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+using Action = std::function<void()>;
+constexpr int kPage = PagedResult::kPageSize;
+const QString kPaged = Statements::kPage;
+
+// One side of a figure: what comes before each run untimed, the timed action, and the check after it.
+struct Step {
+    Action setup = {}, action = {}, check = {};
+    // Whether the action changes what the list shows, so its figure must include painting it.
+    bool paintsList = true;
+};
+
+// The median of the runs, and every run.
+void add(QJsonObject& json, const QString& key, std::vector<double> runs)
+{
+    json.insert(key + "_samples_ms", QJsonArray::fromVariantList(QVariantList(runs.begin(), runs.end())));
+    std::sort(runs.begin(), runs.end());
+    json.insert(key + "_ms", runs.empty() ? 0 : (runs[(runs.size() - 1) / 2] + runs[runs.size() / 2]) / 2);
+}
+
+// Every command on one notebook, window and raw SQLite. Every run is checked, and a failed check stops the
+// benchmark rather than report a figure for something else.
+struct SizeBench : public QObject {
+    SizeBench(const QString& notebook, int size, int runs)
+        : m_notebook(notebook)
+        , m_size(size)
+        , m_runs(runs)
+        , m_raw(notebook)
+    {}
+
+    QJsonObject run()
+    {
+        expectRows(m_size);
+        startUpAndLists();
+        registerAndDelete();
+        const QString rare = m_raw.firstRow(QStringLiteral("select substr(English, 2, 5) from wordDB where "
+                                                           "length(English) >= 8 order by rowid limit 1"))[0];
+        search("search_common", QStringLiteral("Search, 2 letters, common (\"an\")"), QStringLiteral("an"));
+        search("search_rare", QStringLiteral("Search, 5 letters, rare (\"%1\")").arg(rare), rare);
+        search("search_single", QStringLiteral("Search, 1 letter (\"e\")"), QStringLiteral("e"));
+        search("search_none", QStringLiteral("Search, 4 letters, no hit (\"qqxj\")"), QStringLiteral("qqxj"));
+        scrolling();
+        expectRows(m_size);
+        return {{"pairs", m_size},
+                {"commands", m_commands},
+                {"resident_mb_after_jump_to_end", m_residentMb},
+                {"search_hits", m_hits}};
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        m_paints += event->type() == QEvent::Paint ? 1 : 0;
+        return QObject::eventFilter(watched, event);
+    }
+
+    // The action's times; with `painting`, also the part of each spent in the event loop after it.
+    std::vector<double> measure(const Step& step, std::vector<double>* painting)
+    {
+        std::vector<double> times;
+        for (int run = 0; run <= m_runs; ++run) {
+            if (step.setup)
+                step.setup();
+            const int paints = m_paints;
+            const double paintMs = m_paintMs;
+            const double ms = milliseconds(step.action);
+            if (step.check)
+                step.check();
+            require(!step.paintsList || m_paints > paints, QStringLiteral("the list was not painted"));
+            if (run > 0)
+                times.push_back(ms);
+            if (run > 0 && painting)
+                painting->push_back(m_paintMs - paintMs);
+        }
+        return times;
+    }
+
+    void record(const char* id, const QString& label, const Step& window, Step raw = {})
+    {
+        std::fprintf(stderr, "  %-8d %s\n", m_size, qPrintable(label));
+        QJsonObject json{{"id", id}, {"label", label}};
+        std::vector<double> painting;
+        add(json, QStringLiteral("tessimor"), measure(window, &painting));
+        add(json, QStringLiteral("tessimor_painting"), painting);
+        raw.paintsList = false;
+        if (raw.action)
+            add(json, QStringLiteral("raw_sqlite"), measure(raw, nullptr));
+        m_commands.append(json);
+    }
+
+    void startUpAndLists()
+    {
+        const Step window{[this] { m_form.reset(); },
+                          [this] {
+                              m_form = openWindow(m_notebook, this);
+                              frame();
+                          },
+                          shows({}, m_size)};
+        const Step raw{{}, [this] { Raw(m_notebook).list(Statements::kNormalList); }};
+        record("startup", QStringLiteral("Start-up to the list painted"), window, raw);
+        const auto list = [this](const char* before, const char* button, int columns) {
+            const Action quiet = shows({}, m_size);
+            return Step{[this, before] { press(before); }, [this, button] { press(button); },
+                        [this, quiet, columns] {
+                            quiet();
+                            require(m_form->grid("DataGrid1")->model()->columnCount() == columns,
+                                    QStringLiteral("the list shows %1 columns").arg(columns));
+                        }};
+        };
+        const auto rawOf = [this](const QString& list) {
+            return Step{{}, [this, list] { m_raw.list(list); }};
+        };
+        record("normal", QStringLiteral("Normal"), list("Command4", "Command3", 2),
+               rawOf(Statements::kNormalList));
+        record("alphabet", QStringLiteral("Alphabet"), list("Command3", "Command4", 2),
+               rawOf(Statements::kAlphabetList));
+        record("date", QStringLiteral("Date (after Normal)"), list("Command3", "Command6", 3),
+               rawOf(Statements::kDateList));
+    }
+
+    void registerAndDelete()
+    {
+        QVariantList pair;
+        // Uppercase and a hyphen: no generated word looks like this, so no pair collides.
+        const Action newPair = [this, &pair] {
+            pair = {QStringLiteral("Bench-%1").arg(++m_serial), QStringLiteral("ベンチ%1").arg(m_serial)};
+        };
+        // After what the window shows (`shown`), the file holds `rows` pairs, the new one `copies` times;
+        // then it goes, so sizes stay put.
+        const auto stored = [this, &pair](qint64 rows, qint64 copies, const Action& shown = {}) {
+            return [this, &pair, rows, copies, shown] {
+                if (shown)
+                    shown();
+                expectRows(rows);
+                require(m_raw.number(Statements::kCheckPair, pair) == copies,
+                        QStringLiteral("the file does not hold the new pair %1 time(s)").arg(copies));
+                m_raw.read(Statements::kDelete, pair);
+            };
+        };
+        const Step window{[this, &pair, newPair] {
+                              newPair();
+                              m_form->clock.moment = QDateTime::currentDateTime();
+                              m_form->type(pair[0].toString(), pair[1].toString());
+                          },
+                          [this] { press("Command1"); },
+                          stored(m_size + 1, 1, shows({kRegistered}, m_size + 1))};
+        const Step raw{newPair,
+                       [this, &pair] {
+                           if (m_raw.number(Statements::kCheckPair, pair) == 0)
+                               m_raw.read(Statements::kInsert,
+                                          QVariantList{UpDay::format(QDateTime::currentDateTime())} + pair);
+                           m_raw.list(Statements::kNormalList);
+                       },
+                       stored(m_size + 1, 1)};
+        record("register_new", QStringLiteral("Register (a new pair)"), window, raw);
+
+        const QStringList first =
+            m_raw.firstRow(QStringLiteral("select English, Japanese from wordDB order by rowid limit 1"));
+        const Step duplicate{[this, first] { m_form->type(first[0], first[1]); },
+                             [this] { press("Command1"); },
+                             stored(m_size, 0, [this] { takeMessages(*m_form, {kDuplicate}, true); }), false};
+        const Step rawDuplicate{{}, [this, first] {
+                                    m_raw.number(Statements::kCheckPair, {first[0], first[1]});
+                                }};
+        record("register_duplicate", QStringLiteral("Register (a duplicate)"), duplicate, rawDuplicate);
+
+        // The pair to delete is added outside the timing, newest of all, so it is the top row.
+        const Action addNewest = [this, &pair, newPair] {
+            newPair();
+            m_raw.read(Statements::kInsert, QVariantList{QStringLiteral("2099/12/31 23:59:59")} + pair);
+        };
+        const Step remove{[this, addNewest] {
+                              addNewest();
+                              press("Command3");
+                              m_form->clickRow(0);
+                              frame();
+                              m_form->messages.answerNext(MessageBox::Answer::Yes);
+                          },
+                          [this] { press("Command2"); }, stored(m_size, 0, shows({kDeleteQuestion}, m_size))};
+        const Step rawRemove{addNewest,
+                             [this, &pair] {
+                                 m_raw.read(Statements::kDelete, pair);
+                                 m_raw.list(Statements::kNormalList);
+                             },
+                             stored(m_size, 0)};
+        record("delete", QStringLiteral("Delete (top row, Yes)"), remove, rawRemove);
+    }
+
+    void search(const char* id, const QString& label, const QString& text)
+    {
+        const QVariantList pattern{Statements::searchPattern(text)};
+        const qint64 hits = m_raw.number(Statements::kSearchCount, pattern);
+        m_hits.insert(text, hits);
+        require((hits == 0) == (QLatin1String(id) == QLatin1String("search_none")),
+                QStringLiteral("the text \"%1\" has %2 hits").arg(text).arg(hits));
+        const Step window{[this, text] {
+                              press("Command3");
+                              m_form->text("Text3")->setText(text);
+                          },
+                          [this] { press("Command5"); },
+                          [this, hits] {
+                              // No hit leaves the list and its count as they were, and empties Text3.
+                              shows(hits > 0 ? QStringList() : QStringList{kNoHit},
+                                    hits > 0 ? hits : m_size)();
+                              require(hits > 0 || m_form->text("Text3")->text().isEmpty(),
+                                      QStringLiteral("no hit empties Text3"));
+                          },
+                          hits > 0};
+        // The store reads the first page of hits first; only a full page needs the hits counted.
+        const Step raw{{}, [this, pattern] {
+                           const int page =
+                               m_raw.read(Statements::kSearchHits + kPaged, pattern + QVariantList{kPage, 0});
+                           if (page == kPage)
+                               m_raw.number(Statements::kSearchCount, pattern);
+                           if (page > 0)
+                               m_raw.number(Statements::kTotalCount);
+                       }};
+        record(id, label, window, raw);
+    }
+
+    void scrolling()
+    {
+        const auto rawPage = [this](int first) {
+            return Step{{}, [this, first] { m_raw.read(Statements::kNormalList + kPaged, {kPage, first}); }};
+        };
+        // From the row shown last in view (none: from the top), a key must bring `reach` or a later row
+        // current.
+        const auto keyStep = [this](int key, int from, int reach) {
+            return Step{[this, from] {
+                            press("Command3");
+                            if (from > 0)
+                                showRowAtBottom(*m_form, from);
+                            frame();
+                        },
+                        [this, key] {
+                            m_form->key(key, key == Qt::Key_End ? Qt::ControlModifier : Qt::NoModifier);
+                            frame();
+                        },
+                        [this, reach] {
+                            require(m_form->grid("DataGrid1")->currentIndex().row() >= reach,
+                                    QStringLiteral("the key did not reach row %1").arg(reach));
+                        }};
+        };
+        record("jump_end", QStringLiteral("Jump to the last row (Ctrl+End)"),
+               keyStep(Qt::Key_End, 0, m_size - 1), rawPage((m_size - 1) / kPage * kPage));
+        m_residentMb = residentMb();
+        record("page_down_top", QStringLiteral("Page down, from the top"), keyStep(Qt::Key_PageDown, 0, 1));
+        // A few rows above the first row of a page in the middle: the rows in view (and the one cut off
+        // below them) are all in the page before, so the page down is what has the next page read.
+        const int boundary = m_size / 2 / kPage * kPage;
+        record("page_down_middle", QStringLiteral("Page down, mid-list into an unread page"),
+               keyStep(Qt::Key_PageDown, boundary - 3, boundary), rawPage(boundary));
+    }
+
+    // What the event loop does after a command, painting included, timed for the paint share.
+    void frame()
+    {
+        m_paintMs += milliseconds([this] { m_form->settle(); });
+        require(!m_form->ended(), QStringLiteral("the program asked to end"));
+    }
+
+    void press(const char* button)
+    {
+        m_form->click(button);
+        frame();
+    }
+
+    // A check that the boxes shown were these and the count label shows the count.
+    Action shows(const QStringList& messages, qint64 count)
+    {
+        return [this, messages, count] {
+            takeMessages(*m_form, messages, true);
+            require(shownCount(*m_form) == count,
+                    QStringLiteral("the count shows %1, expected %2").arg(m_form->count()).arg(count));
+        };
+    }
+
+    void expectRows(qint64 rows)
+    {
+        const qint64 stored = m_raw.number(Statements::kTableLength);
+        require(stored == rows,
+                QStringLiteral("the notebook holds %1 pairs, expected %2").arg(stored).arg(rows));
+    }
+
+    QString m_notebook;
+    int m_size, m_runs, m_paints = 0, m_serial = 0;
+    Raw m_raw;
+    std::unique_ptr<FormDriver> m_form;
+    double m_paintMs = 0, m_residentMb = 0;
+    QJsonArray m_commands;
+    QJsonObject m_hits;
+};
+
+// The speed and memory the notebook must reach at a million pairs on a two-core machine, warm cache (the
+// searches also at 100 000 pairs).
+const QMap<QString, QPair<double, double>> kTargets = {
+    {"startup", {300, 0}}, {"normal", {20, 0}},        {"alphabet", {20, 0}},
+    {"date", {20, 0}},     {"register_new", {30, 0}},  {"register_duplicate", {30, 0}},
+    {"delete", {30, 0}},   {"search_rare", {150, 20}}, {"search_none", {150, 20}},
+    {"jump_end", {50, 0}}, {"page_down_top", {16, 0}}, {"page_down_middle", {16, 0}},
+    {"memory", {100, 0}}};
+
+QString targetText(const QString& id)
+{
+    const QPair<double, double> limits = kTargets.value(id);
+    const char* unit = id == QLatin1String("memory") ? "MB" : "ms";
+    return QString::asprintf("≤ %g %s", limits.first, unit) +
+           (limits.second > 0 ? QString::asprintf(" (≤ %g %s at 100 000)", limits.second, unit) : QString());
+}
+
+// A command's figures at one size, or the memory as a command of its own.
+QJsonObject commandIn(const QJsonValue& size, const QString& id)
+{
+    if (id == QLatin1String("memory"))
+        return {{"tessimor_ms", size["resident_mb_after_jump_to_end"]}};
+    for (const QJsonValue& command : size["commands"].toArray()) {
+        if (command["id"].toString() == id)
+            return command.toObject();
+    }
+    return {};
+}
+
+QString verdict(const QJsonArray& sizes, const QString& id)
+{
+    const QPair<double, double> limits = kTargets.value(id);
+    QJsonValue at[2]; // 1 000 000 and 100 000 pairs
+    for (const QJsonValue& size : sizes) {
+        const int pairs = size["pairs"].toInt();
+        if (pairs == 1000000 || pairs == 100000)
+            at[pairs == 100000] = commandIn(size, id)["tessimor_ms"];
+    }
+    if (!at[0].isDouble())
+        return QStringLiteral("not measured");
+    const bool met = at[0].toDouble() <= limits.first;
+    if (limits.second > 0 && !at[1].isDouble())
+        return met ? QStringLiteral("pass at 1M; 100k not measured") : QStringLiteral("FAIL");
+    return met && (limits.second == 0 || at[1].toDouble() <= limits.second) ? QStringLiteral("pass")
+                                                                            : QStringLiteral("FAIL");
+}
+
+QString pairs(const QJsonValue& size)
+{
+    return QString::number(size["pairs"].toInt()).replace(QRegularExpression("(\\d)(?=(\\d{3})+$)"), "\\1 ");
+}
+
+QString markdown(const QJsonArray& sizes, int runs)
+{
+    const auto row = [](const QStringList& cells) {
+        return "| " + cells.join(QStringLiteral(" | ")) + " |\n";
+    };
+    const auto number = [](const QJsonValue& value) {
+        return value.isDouble() ? QString::number(value.toDouble(), 'f', value.toDouble() < 10 ? 2 : 1)
+                                : QStringLiteral("—");
+    };
+    QStringList header{QStringLiteral("Command")}, rule{QStringLiteral("---")};
+    for (const QJsonValue& size : sizes)
+        header << pairs(size) + ": Tessimor" << pairs(size) + ": raw SQLite";
+    header << QStringLiteral("Target at 1 000 000") << QStringLiteral("Verdict");
+    while (rule.size() < header.size())
+        rule << QStringLiteral("---:");
+    QString text =
+        QStringLiteral("Machine: %1\nMedian of %2 runs after one warm-up run, in ms; raw SQLite runs "
+                       "the same statements (first page of %3 rows, counts) through its C API.\n\n")
+            .arg(machine())
+            .arg(runs)
+            .arg(kPage) +
+        row(header) + row(rule);
+    QJsonArray commands = sizes[0]["commands"].toArray();
+    commands.append(
+        QJsonObject{{"id", "memory"}, {"label", "Resident memory after the jump to the end (MB)"}});
+    for (const QJsonValue& command : commands) {
+        const QString id = command["id"].toString();
+        QStringList cells{command["label"].toString()};
+        for (const QJsonValue& size : sizes)
+            cells << number(commandIn(size, id)["tessimor_ms"])
+                  << number(commandIn(size, id)["raw_sqlite_ms"]);
+        text += row(cells << (kTargets.contains(id) ? targetText(id) : QStringLiteral("—"))
+                          << (kTargets.contains(id) ? verdict(sizes, id) : QString()));
+    }
+    text += QStringLiteral("\nSearch hits:");
+    for (const QJsonValue& size : sizes) {
+        QStringList hits;
+        const QJsonObject counted = size["search_hits"].toObject();
+        for (auto it = counted.begin(); it != counted.end(); ++it)
+            hits << QStringLiteral("\"%1\" %2").arg(it.key()).arg(it.value().toInteger());
+        text += QStringLiteral(" %1 pairs: %2.").arg(pairs(size), hits.join(QStringLiteral(", ")));
+    }
+    return text + '\n';
+}
+} // namespace
+
+int measureChild(const Options& options)
+{
+    const QJsonObject figures =
+        SizeBench(options.paths.value("child"), options.sizes.front(), options.runs).run();
+    std::fputs(QJsonDocument(figures).toJson(QJsonDocument::Compact).constData(), stdout);
+    return 0;
+}
+
+int runBenchmark(const Options& options)
+{
+    QJsonArray sizes;
+    for (int size : options.sizes) {
+        const QString notebook = workingCopy(options.paths.value("cache"), size, QStringLiteral("working"));
+        std::fprintf(stderr, "Measuring %d pairs, %d runs each...\n", size, options.runs);
+        // Each size in a process of its own, so its memory figure holds nothing of the sizes before it.
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(
+            QCoreApplication::applicationFilePath(),
+            {"--child", notebook, "--sizes", QString::number(size), "--runs", QString::number(options.runs)});
+        require(child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
+                    child.exitCode() == 0,
+                QStringLiteral("measuring %1 pairs failed").arg(size));
+        const QJsonDocument json = QJsonDocument::fromJson(child.readAllStandardOutput());
+        require(json.isObject(), QStringLiteral("no figures came back for %1 pairs").arg(size));
+        sizes.append(json.object());
+        QFile::remove(notebook);
+    }
+    std::fputs(qPrintable(markdown(sizes, options.runs)), stdout);
+    QJsonObject verdicts;
+    for (const QString& id : kTargets.keys())
+        verdicts.insert(id, QJsonObject{{"target", targetText(id)}, {"verdict", verdict(sizes, id)}});
+    const QJsonObject json{{"measured_at", QDateTime::currentDateTime().toString(Qt::ISODate)},
+                           {"machine", machineJson()},
+                           {"runs", options.runs},
+                           {"sizes", sizes},
+                           {"targets_at_1000000", verdicts}};
+    QFile file(options.paths.value("out"));
+    require(file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                file.write(QJsonDocument(json).toJson()) > 0,
+            QStringLiteral("cannot write ") + options.paths.value("out"));
+    std::fprintf(stderr, "Figures written to %s\n", qPrintable(options.paths.value("out")));
+    return 0;
+}
