@@ -117,6 +117,7 @@ private slots:
         const QString copy = m_home->filePath("copy.mdb");
         QCOMPARE(run({"backup", copy}).status, 0);
         QCOMPARE(run({"backup", copy}).status, 1);
+        QCOMPARE(run({"backup", "--force", copy}).status, 0);
         QCOMPARE(run({"backup", "--force", notebook()}).status, 1);
         QVERIFY(run({"check"}).out.contains("(5 pairs)"));
         Connection connection(notebook());

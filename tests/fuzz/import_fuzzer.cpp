@@ -1,6 +1,5 @@
 // Any bytes given to import are read or refused with an ExchangeError, and the pairs read are written alike
-// by every export layout after a trip through it. tessimordb_test replays the kept inputs in
-// tests/fuzz/corpus.
+// by every export layout after a trip through it. tessimordb_test replays the inputs kept in corpus/.
 #include "ExchangeError.h"
 #include "TextDecoder.h"
 #include "WordFileReader.h"

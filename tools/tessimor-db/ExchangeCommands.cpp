@@ -73,7 +73,7 @@ int exportToFile(Connection& notebook, ExchangeFormat format, const QString& pat
 QByteArray readWhole(const QString& path)
 {
     QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly))
         throw ExchangeError(QStringLiteral("読めません: %1").arg(file.errorString()),
                             QStringLiteral("cannot read it: %1").arg(file.errorString()));
     if (file.size() > kLargestFile)
