@@ -140,9 +140,9 @@ int importCommand(const QStringList& args)
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the word file"));
     if (const auto status = parse(parser, args, kImportHelp, 1, 1))
         return *status;
-    std::optional<TextDecoder::Encoding> encoding;
-    if (parser.isSet(QStringLiteral("encoding")) &&
-        !(encoding = TextDecoder::encodingNamed(parser.value(QStringLiteral("encoding")))))
+    const std::optional<TextDecoder::Encoding> encoding =
+        TextDecoder::encodingNamed(parser.value(QStringLiteral("encoding")));
+    if (parser.isSet(QStringLiteral("encoding")) && !encoding)
         return usageError(args.constFirst(), QStringLiteral("the encoding is utf-8 or shift_jis, not '%1'")
                                                  .arg(parser.value(QStringLiteral("encoding"))));
     const QString path = parser.positionalArguments().constFirst();
