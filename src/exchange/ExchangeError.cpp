@@ -2,14 +2,8 @@
 
 ExchangeError::ExchangeError(int line, const QString& japanese, const QString& english)
     : std::runtime_error(english.toStdString())
-    , m_line(line)
-    , m_japanese(japanese)
-    , m_english(english)
+    , m_message(
+          line <= 0
+              ? QStringLiteral("%1 (%2)").arg(japanese, english)
+              : QStringLiteral("%1行目: %2 (line %1: %3)").arg(QString::number(line), japanese, english))
 {}
-
-QString ExchangeError::message() const
-{
-    if (m_line <= 0)
-        return QStringLiteral("%1 (%2)").arg(m_japanese, m_english);
-    return QStringLiteral("%1行目: %2 (line %1: %3)").arg(QString::number(m_line), m_japanese, m_english);
-}

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 // Input the exchange refuses: a file it cannot read, a line it cannot take, an output it will not
-// overwrite. Carries the line (0 when the fault has none) and the message in Japanese and English.
+// overwrite. The line is 0 when the fault has none.
 class ExchangeError : public std::runtime_error {
 public:
     ExchangeError(int line, const QString& japanese, const QString& english);
@@ -13,14 +13,9 @@ public:
         : ExchangeError(0, japanese, english)
     {}
 
-    int line() const { return m_line; }
-    QString japanese() const { return m_japanese; }
-    QString english() const { return m_english; }
     // "12行目: … (line 12: …)", or without the line prefix when there is no line.
-    QString message() const;
+    QString message() const { return m_message; }
 
 private:
-    int m_line;
-    QString m_japanese;
-    QString m_english;
+    QString m_message;
 };

@@ -1,6 +1,7 @@
 #include "NotebookCheck.h"
 
 #include "Connection.h"
+#include "Statements.h"
 #include "StoreError.h"
 
 #include <QSqlQuery>
@@ -58,6 +59,6 @@ void NotebookCheck::run(const QString& path)
     m_problems << missingColumns(connection);
     if (!m_problems.isEmpty())
         return;
-    auto count = connection.execute(QStringLiteral("select count(*) from wordDB"), {});
+    auto count = connection.execute(Statements::kTableLength, {});
     m_pairs = count->next() ? count->value(0).toLongLong() : 0;
 }

@@ -5,15 +5,17 @@
 #include <QStringDecoder>
 
 namespace {
+using TextDecoder::Encoding;
+
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
 // Qt reaches Shift_JIS through ICU, whose table for it is the Windows one (NEC and IBM extensions,
 // U+FF5E for the wave dash), which is what Japanese spreadsheets write.
 // Lines are decoded one at a time, each as if it began a file: the file's own byte-order mark is taken
 // off before, so one that starts a line is a character of the text and must be kept.
-QStringDecoder decoderFor(TextDecoder::Encoding encoding)
+QStringDecoder decoderFor(Encoding encoding)
 {
-    if (encoding == TextDecoder::Encoding::Utf8)
+    if (encoding == Encoding::Utf8)
         return QStringDecoder(QStringConverter::Utf8,
                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
     return QStringDecoder("Shift_JIS", QStringConverter::Flag::Stateless);
@@ -44,37 +46,15 @@ bool startsWithUtf16Bom(const QByteArray& bytes)
 {
     return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
 }
-} // namespace
 
-std::optional<TextDecoder::Encoding> TextDecoder::encodingNamed(const QString& name)
-{
-    const QString key = name.toLower().remove(QLatin1Char('-')).remove(QLatin1Char('_'));
-    if (key == QLatin1String("utf8"))
-        return Encoding::Utf8;
-    if (key == QLatin1String("shiftjis") || key == QLatin1String("sjis") || key == QLatin1String("cp932") ||
-        key == QLatin1String("windows31j") || key == QLatin1String("ms932"))
-        return Encoding::ShiftJis;
-    return std::nullopt;
-}
-
-QString TextDecoder::nameOf(Encoding encoding)
+QString nameOf(Encoding encoding)
 {
     return encoding == Encoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS");
 }
 
-TextDecoder::Decoded TextDecoder::decode(const QByteArray& bytes, std::optional<Encoding> encoding)
-{
-    if (startsWithUtf16Bom(bytes))
-        throw ExchangeError(1, QStringLiteral("UTF-16 のファイルは読めません。CSV UTF-8 で保存してください"),
-                            QStringLiteral("UTF-16 files are not read; save the file as CSV UTF-8"));
-    const bool bom = bytes.startsWith(kUtf8Bom);
-    const Encoding chosen = bom ? Encoding::Utf8 : encoding.value_or(detect(bytes));
-    return {decodeLines(bom ? bytes.mid(kUtf8Bom.size()) : bytes, chosen), chosen};
-}
-
 // UTF-8 unless the bytes fail as UTF-8 before any character beyond ASCII has decoded as UTF-8: a UTF-8
 // file with one damaged line is reported as such rather than read as Shift_JIS nonsense.
-TextDecoder::Encoding TextDecoder::detect(const QByteArray& bytes)
+Encoding detect(const QByteArray& bytes)
 {
     QStringDecoder utf8 = decoderFor(Encoding::Utf8);
     bool sawNonAscii = false;
@@ -91,7 +71,7 @@ TextDecoder::Encoding TextDecoder::detect(const QByteArray& bytes)
     return Encoding::Utf8;
 }
 
-QString TextDecoder::decodeLines(const QByteArray& bytes, Encoding encoding)
+QString decodeLines(const QByteArray& bytes, Encoding encoding)
 {
     QStringDecoder decoder = decoderFor(encoding);
     if (!decoder.isValid())
@@ -109,4 +89,26 @@ QString TextDecoder::decodeLines(const QByteArray& bytes, Encoding encoding)
         start = end;
     }
     return text;
+}
+} // namespace
+
+std::optional<Encoding> TextDecoder::encodingNamed(const QString& name)
+{
+    const QString key = name.toLower().remove(QLatin1Char('-')).remove(QLatin1Char('_'));
+    if (key == QLatin1String("utf8"))
+        return Encoding::Utf8;
+    if (key == QLatin1String("shiftjis") || key == QLatin1String("sjis") || key == QLatin1String("cp932") ||
+        key == QLatin1String("windows31j") || key == QLatin1String("ms932"))
+        return Encoding::ShiftJis;
+    return std::nullopt;
+}
+
+QString TextDecoder::decode(const QByteArray& bytes, std::optional<Encoding> encoding)
+{
+    if (startsWithUtf16Bom(bytes))
+        throw ExchangeError(1, QStringLiteral("UTF-16 のファイルは読めません。CSV UTF-8 で保存してください"),
+                            QStringLiteral("UTF-16 files are not read; save the file as CSV UTF-8"));
+    const bool bom = bytes.startsWith(kUtf8Bom);
+    const Encoding chosen = bom ? Encoding::Utf8 : encoding.value_or(detect(bytes));
+    return decodeLines(bom ? bytes.mid(kUtf8Bom.size()) : bytes, chosen);
 }

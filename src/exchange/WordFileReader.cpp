@@ -212,7 +212,6 @@ WordRecord WordFileReader::toWord(const Record& record) const
             QStringLiteral("項目が %1 個あります (%2 個のはずです)").arg(record.fields.size()).arg(columns),
             QStringLiteral("found %1 fields where %2 belong").arg(record.fields.size()).arg(columns));
     WordRecord word;
-    word.line = record.line;
     word.upDay = m_withUpDay ? UpDay::normalized(record.fields[0]) : QString();
     word.english = record.fields[columns - 2];
     word.japanese = record.fields[columns - 1];

@@ -7,5 +7,4 @@ struct WordRecord {
     QString upDay;
     QString english;
     QString japanese;
-    int line = 0;
 };

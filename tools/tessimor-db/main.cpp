@@ -1,58 +1,139 @@
-#include "CommandLine.h"
 #include "Commands.h"
+#include "ExchangeError.h"
+#include "Notebook.h"
+#include "StoreError.h"
 
 #include <QCoreApplication>
-#include <QStringList>
-
-#include <functional>
+#include <QFileInfo>
+#include <QMap>
 
 namespace {
-const char kUsageText[] = "Usage: tessimor-db COMMAND [OPTIONS]\n"
-                          "\n"
-                          "The companion command of the Tessimor vocabulary notebook.\n"
-                          "\n"
-                          "Commands:\n"
-                          "  path     print where the notebook's file is\n"
-                          "  init     create the notebook's file with an empty word table;\n"
-                          "           refuses to touch a file that already exists\n"
-                          "  export   write every pair to a file or to standard output\n"
-                          "           (a flashcard deck, CSV for spreadsheets, or TSV)\n"
-                          "  import   add the pairs of a file, skipping those already there\n"
-                          "  backup   copy the notebook's file, consistently, even while in use\n"
-                          "  check    test the notebook's file for damage\n"
-                          "\n"
-                          "'tessimor-db COMMAND --help' tells more of each command.\n"
-                          "Exit status: 0 success, 1 refused input, 2 usage error.\n"
-                          "\n"
-                          "Options:\n"
-                          "  -h, --help   show this help\n";
+const char kDescription[] = "The companion command of the Tessimor vocabulary notebook.\n"
+                            "\n"
+                            "Commands:\n"
+                            "  path     print where the notebook's file is\n"
+                            "  init     create the notebook's file with an empty word table;\n"
+                            "           refuses to touch a file that already exists\n"
+                            "  export   write every pair to a file or to standard output\n"
+                            "           (a flashcard deck, CSV for spreadsheets, or TSV)\n"
+                            "  import   add the pairs of a file, skipping those already there\n"
+                            "  backup   copy the notebook's file, consistently, even while in use\n"
+                            "  check    test the notebook's file for damage\n"
+                            "\n"
+                            "'tessimor-db COMMAND --help' tells more of each command.\n"
+                            "Exit status: 0 success, 1 refused input, 2 usage error.";
 
-using Command = std::function<int(const QStringList&)>;
+const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
+                               QStringLiteral("show this help"));
 
-Command commandNamed(const QString& name)
+// "tessimor-db", or "tessimor-db COMMAND" for a command.
+QString invocation(const QString& command)
 {
-    static const QMap<QString, Command> commands = {
-        {QStringLiteral("path"), pathCommand},     {QStringLiteral("init"), initCommand},
-        {QStringLiteral("export"), exportCommand}, {QStringLiteral("import"), importCommand},
-        {QStringLiteral("backup"), backupCommand}, {QStringLiteral("check"), checkCommand},
-    };
-    return commands.value(name);
+    return command.isEmpty() ? QStringLiteral("tessimor-db") : QStringLiteral("tessimor-db ") + command;
+}
+
+// Qt's usage line names the program as it was started; this one names it as it is typed.
+void printHelp(const QCommandLineParser& parser, const QString& command)
+{
+    QString help = parser.helpText();
+    help.replace(0, help.indexOf(QLatin1String(" [options]")),
+                 QStringLiteral("Usage: ") + invocation(command));
+    print(stdout, help);
 }
 } // namespace
+
+void print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+int refuse(const QString& message)
+{
+    print(stderr, QStringLiteral("tessimor-db: %1\n").arg(message));
+    return Exit::kRefused;
+}
+
+int usageError(const QString& command, const QString& problem)
+{
+    print(stderr, QStringLiteral("tessimor-db: %1\nTry '%2 --help'.\n").arg(problem, invocation(command)));
+    return Exit::kUsage;
+}
+
+std::optional<int> parse(QCommandLineParser& parser, const QStringList& args, const char* description,
+                         int least, int most)
+{
+    const QString command = args.constFirst();
+    parser.setApplicationDescription(QString::fromUtf8(description));
+    parser.addOption(kHelp);
+    if (!parser.parse(args))
+        return usageError(command, parser.errorText());
+    if (parser.isSet(kHelp)) {
+        printHelp(parser, command);
+        return Exit::kOk;
+    }
+    const qsizetype files = parser.positionalArguments().size();
+    if (files < least)
+        return usageError(command, QStringLiteral("'%1' needs FILE").arg(command));
+    if (files > most)
+        return usageError(command, most == 0 ? QStringLiteral("'%1' takes no arguments").arg(command)
+                                             : QStringLiteral("'%1' takes one FILE").arg(command));
+    return std::nullopt;
+}
+
+QString existingNotebook()
+{
+    const QString path = Notebook::defaultPath();
+    if (!QFileInfo::exists(path))
+        throw ExchangeError(
+            QStringLiteral("単語帳のファイル %1 がありません。tessimor-db init で作成できます").arg(path),
+            QStringLiteral("there is no notebook at %1; 'tessimor-db init' creates one").arg(path));
+    return path;
+}
+
+int refusing(const std::function<int()>& work, const QString& file)
+{
+    try {
+        return work();
+    } catch (const ExchangeError& error) {
+        return refuse(file.isEmpty() ? error.message() : file + QStringLiteral(": ") + error.message());
+    } catch (const StoreError& error) {
+        QString message = error.userMessage();
+        message.replace(QStringLiteral("\n\n"), QStringLiteral(" ("));
+        return refuse(message + QLatin1Char(')'));
+    }
+}
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
-        return usageError(QString(), QStringLiteral("a command is needed"));
-    const QString name = args.takeFirst();
-    if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
-        std::fputs(kUsageText, stdout);
+    QCoreApplication::setApplicationName(QStringLiteral("tessimor-db"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TESSIMOR_VERSION));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.addOption(kHelp);
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("the command and its own options"),
+                                 QStringLiteral("COMMAND [OPTIONS]"));
+    // The options after the command are the command's own.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(QString(), parser.errorText());
+    if (parser.isSet(kHelp)) {
+        printHelp(parser, QString());
         return Exit::kOk;
     }
-    const Command command = commandNamed(name);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty())
+        return usageError(QString(), QStringLiteral("a command is needed"));
+    static const QMap<QString, int (*)(const QStringList&)> commands = {
+        {QStringLiteral("path"), pathCommand},     {QStringLiteral("init"), initCommand},
+        {QStringLiteral("export"), exportCommand}, {QStringLiteral("import"), importCommand},
+        {QStringLiteral("backup"), backupCommand}, {QStringLiteral("check"), checkCommand},
+    };
+    const auto command = commands.value(args.constFirst());
     if (!command)
-        return usageError(QString(), QStringLiteral("unknown command '%1'").arg(name));
+        return usageError(QString(), QStringLiteral("unknown command '%1'").arg(args.constFirst()));
     return command(args);
 }
