@@ -1,0 +1,161 @@
+#include "FormDriver.h"
+#include "TestNotebook.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QtTest>
+
+namespace {
+const QStringList kNewestFirst = {"meaning", "backslash", "back\\slash", "abc",         "a_c",
+                                  "500",     "50%",       "stand",       "Outstanding", "understand"};
+const QStringList kAlphabet = {"50%",       "500",     "a_c",         "abc",   "back\\slash",
+                               "backslash", "meaning", "Outstanding", "stand", "understand"};
+const QString kNoHit = QStringLiteral("該当するデータがありません");
+const QString kStored = QStringLiteral("登録しました");
+} // namespace
+
+// The real window on ten words stored a day apart, each meaning 語 but "meaning", meaning スタンド.
+class WindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestNotebook> m_notebook;
+    std::unique_ptr<FormDriver> m_ui;
+
+    QString boxes() const { return m_ui->text("Text1")->text() + "|" + m_ui->text("Text2")->text(); }
+
+private slots:
+    void init()
+    {
+        m_ui.reset();
+        m_notebook = std::make_unique<TestNotebook>();
+        for (int i = kNewestFirst.size() - 1; i >= 0; --i)
+            m_notebook->insert(QStringLiteral("2024/01/%1 10:00:00").arg(20 - i), kNewestFirst.at(i),
+                               i ? QStringLiteral("語") : QStringLiteral("スタンド"));
+        m_ui = std::make_unique<FormDriver>(m_notebook->path());
+    }
+    void cleanup() { m_ui->expectQuiet(); }
+
+    void listsAndSearches_data()
+    {
+        QTest::addColumn<QString>("buttons"); // Command<n>, clicked after the text is typed in the search box
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Alphabet after a search") << "5 4" << kAlphabet << "an" << QString();
+        QTest::newRow("Date after Normal") << "4 3 6" << kNewestFirst << "an" << QString();
+        QTest::newRow("Date after Alphabet, a search") << "4 5 6" << kAlphabet << "an" << QString();
+        QTest::newRow("inside words")
+            << "5" << QStringList{"stand", "Outstanding", "understand"} << "tan" << QString();
+        QTest::newRow("percent") << "5" << QStringList{"50%"} << "50%" << QString();
+        QTest::newRow("underscore") << "5" << QStringList{"a_c"} << "a_c" << QString();
+        QTest::newRow("backslash") << "5" << QStringList{"back\\slash"} << "k\\s" << QString();
+        QTest::newRow("Japanese") << "4 5" << kAlphabet << "スタンド" << kNoHit;
+        QTest::newRow("empty") << "4 5" << kAlphabet << QString() << "検索する文字を入力して下さい";
+        QTest::newRow("60 000 bytes, too long a pattern")
+            << "4 5" << kAlphabet << QString("語").repeated(20000) << "検索する文字が長すぎ";
+    }
+    void listsAndSearches()
+    {
+        QFETCH(QString, buttons);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        m_ui->text("Text3")->setText(text);
+        for (const QString& button : buttons.split(' '))
+            m_ui->click(qPrintable("Command" + button));
+        const QStringList messages = m_ui->messages.takeTexts();
+        QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
+        QVERIFY(messages.value(0).startsWith(message));
+        QStringList english;
+        for (const QString& row : m_ui->list())
+            english << row.section('|', -2, -2);
+        QCOMPARE(english, shown);
+        QCOMPARE(m_ui->columns().size(), buttons.endsWith('6') ? 3 : 2);
+        QCOMPARE(m_ui->count(), QStringLiteral("%1件").arg(shown.size()));
+        QCOMPARE(m_ui->text("Text3")->text(), message == kNoHit ? QString() : text);
+    }
+
+    void enterSearchesAndListsHitsPastAPage()
+    {
+        m_notebook->fill(300);
+        m_ui->text("Text3")->setText("word");
+        QTest::keyClick(m_ui->text("Text3"), Qt::Key_Return);
+        QCOMPARE(m_ui->list().size(), 300);
+        QCOMPARE(m_ui->count(), QStringLiteral("300件"));
+    }
+
+    void registerStoresOnlyANewWholePair_data()
+    {
+        QTest::addColumn<QString>("pair");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stored English, new meaning") << "meaning|意味" << kStored;
+        QTest::newRow("no Japanese") << "fig|" << QStringLiteral("登録するデータがありません");
+        QTest::newRow("no English") << "|いちじく" << QStringLiteral("登録するデータがありません");
+        QTest::newRow("stored, other case") << "MEANING|スタンド" << QStringLiteral("データが重複しています");
+    }
+    void registerStoresOnlyANewWholePair()
+    {
+        QFETCH(QString, pair);
+        QFETCH(QString, message);
+        m_ui->click("Command6"); // once stored, the Normal list shows whatever the view
+        m_ui->type(pair.section('|', 0, 0), pair.section('|', 1));
+        m_ui->click("Command1");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList{message});
+        const QString newest =
+            message == kStored ? "2024/04/01 09:30:00|" + pair : "2024/01/20 10:00:00|meaning|スタンド";
+        QCOMPARE(m_notebook->rows().last(), newest);
+        QCOMPARE(m_ui->list().first(), message == kStored ? pair : newest);
+        QCOMPARE(m_ui->count(), QStringLiteral("%1件").arg(m_notebook->count()));
+        QCOMPARE(boxes(), message == kStored ? "|" : pair);
+        m_ui->click("Command7");
+        QCOMPARE(boxes(), "|");
+    }
+
+    // In the Date view after Alphabet, with row 5, backslash, the current row.
+    void deleteTakesTheChosenPairOnYes_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("the current of several") << QList<int>{1, 5, 7} << true << "|backslash|";
+        QTest::newRow("current unselected: the topmost") << QList<int>{7, 3} << true << "|abc|";
+        QTest::newRow("answered No") << QList<int>{2} << false << "|a_c|";
+    }
+    void deleteTakesTheChosenPairOnYes()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(bool, yes);
+        QFETCH(QString, chosen);
+        m_ui->click("Command4");
+        m_ui->click("Command6");
+        QVERIFY(!m_ui->button("Command2")->isEnabled());
+        m_ui->selectRows(selected, 5);
+        m_ui->messages.answerNext(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
+        m_ui->click("Command2");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList{"選択中のレコードを削除しますか"});
+        QCOMPARE(m_notebook->rows().filter(chosen).size(), yes ? 0 : 1);
+        QCOMPARE(m_ui->list().size(), m_notebook->count());
+        QCOMPARE(m_ui->button("Command2")->isEnabled(), !yes);
+        m_ui->selectRows({});
+        m_ui->click("Command2"); // enabled after No, but nothing selected: no question
+    }
+
+    void boxesCountCharactersAsSeen()
+    {
+        m_ui->type(QString("🍎").repeated(52), QString("e\u0301").repeated(30));
+        QCOMPARE(boxes(), QString("🍎").repeated(49) + "|" + QString("e\u0301").repeated(27));
+    }
+
+    void pastedBreaksAndTabsBecomeSpacesAndTheCursorStays()
+    {
+        QLineEdit* english = m_ui->text("Text1");
+        english->setText("to\r\nsomeone");
+        english->setCursorPosition(0);
+        QApplication::clipboard()->setText("look\tup\n");
+        english->paste();
+        QCOMPARE(english->text(), QStringLiteral("look up to someone"));
+        QCOMPARE(english->cursorPosition(), 8);
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
