@@ -150,7 +150,7 @@ private slots:
         QLineEdit* english = m_ui->text("Text1");
         english->setText("to\r\nsomeone");
         english->setCursorPosition(0);
-        QApplication::clipboard()->setText("look\tup\n");
+        QApplication::clipboard()->setText("look\r\nup\t");
         english->paste();
         QCOMPARE(english->text(), QStringLiteral("look up to someone"));
         QCOMPARE(english->cursorPosition(), 8);

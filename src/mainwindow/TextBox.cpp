@@ -49,7 +49,10 @@ void TextBox::tidy()
         tidied.truncate(prefixLength(tidied, m_maxCharacters));
     if (tidied == text())
         return;
-    const int cursor = int(qMin<qsizetype>(cursorPosition(), tidied.size()));
+    // The cursor stays after what was before it, however much the tidying shortened that.
+    QString before = text().left(cursorPosition());
+    before.replace(breaks, QStringLiteral(" "));
+    const int cursor = int(qMin(before.size(), tidied.size()));
     setText(tidied);
     setCursorPosition(cursor);
 }
