@@ -9,7 +9,6 @@
 
 namespace {
 QAtomicInt g_serial;
-QAtomicInt g_open;
 
 // A second or so: long enough to ride out another copy's short write, short enough that a command
 // held up by a long lock reports it instead of freezing the window.
@@ -43,7 +42,6 @@ Connection::Connection(const QString& path, Access access)
         QSqlDatabase::removeDatabase(m_name);
         throwFailure(error);
     }
-    g_open.ref();
 }
 
 Connection::~Connection()
@@ -53,7 +51,6 @@ Connection::~Connection()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_name);
-    g_open.deref();
 }
 
 std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVariantList& values)
@@ -78,9 +75,4 @@ void Connection::run(QSqlQuery& query, const QVariantList& values)
         query.bindValue(i, values.at(i));
     if (!query.exec())
         throwFailure(query.lastError());
-}
-
-int Connection::openCount()
-{
-    return g_open.loadRelaxed();
 }

@@ -24,8 +24,6 @@ public:
     std::unique_ptr<QSqlQuery> prepare(const QString& sql);
     void run(QSqlQuery& query, const QVariantList& values);
 
-    static int openCount();
-
 private:
     QString m_name;
 };

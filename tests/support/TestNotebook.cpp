@@ -29,14 +29,11 @@ TestNotebook::TestNotebook(Schema schema)
     : m_path(m_dir.filePath(QStringLiteral("word.mdb")))
     , m_connection(QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::Id128))
 {
-    if (schema == Schema::Full)
-        Notebook::create(m_path);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     db.setDatabaseName(m_path);
-    if (schema != Schema::None) {
+    if (schema == Schema::Full) {
+        Notebook::create(m_path);
         db.open();
-        if (schema == Schema::BareTable)
-            execute(QStringLiteral("create table wordDB (UpDay text, English text, Japanese text)"));
     }
 }
 

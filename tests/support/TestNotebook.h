@@ -8,12 +8,12 @@
 // own with no busy timeout, so any lock the program leaves behind makes these writes fail at once.
 class TestNotebook {
 public:
-    enum class Schema { Full, BareTable, None };
+    // Full: the schema tessimor-db init makes; None: no file until the test makes one.
+    enum class Schema { Full, None };
     explicit TestNotebook(Schema schema = Schema::Full);
     ~TestNotebook();
 
     QString path() const { return m_path; }
-    QString folder() const { return m_dir.path(); }
 
     void insert(const QString& upDay, const QString& english, const QString& japanese);
     // Pairs "word<i>" and "語<i>" in one transaction, each a minute newer than the one before.
