@@ -131,7 +131,12 @@ private slots:
         m_ui->selectRows(selected, 5);
         m_ui->messages.answerNext(yes ? MessageBox::Answer::Yes : MessageBox::Answer::No);
         m_ui->click("Command2");
-        QCOMPARE(m_ui->messages.takeTexts(), QStringList{"選択中のレコードを削除しますか"});
+        const QList<MessageBox::Request> asked = m_ui->messages.takeRequests();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked[0].text, "選択中のレコードを削除しますか");
+        // No is the default, so a hasty Enter keeps the pair.
+        QVERIFY(asked[0].defaultAnswer == MessageBox::Answer::No &&
+                asked[0].icon == MessageBox::Icon::Question);
         QCOMPARE(m_notebook->rows().filter(chosen).size(), yes ? 0 : 1);
         QCOMPARE(m_ui->list().size(), m_notebook->count());
         QCOMPARE(m_ui->button("Command2")->isEnabled(), !yes);
