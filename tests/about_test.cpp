@@ -107,6 +107,14 @@ private slots:
         QVERIFY(GetKeyValue(*HostRegistry::fromFolders({first.path(), second.path()}),
                             Registry::kLocalMachine, SysInfoKeys::kPath, SysInfoKeys::kPathValue, path));
         QCOMPARE(QString::fromStdString(path), second.filePath("hardinfo"));
+        // The real seams: only an ordinary, visible file is found, and only a program that exists starts.
+        const QString hidden = first.filePath(".msinfo");
+        QVERIFY(QFile::copy("/bin/true", hidden));
+        QtFileSearch files;
+        QVERIFY(files.exists(first.filePath("kinfocenter")) && !files.exists(hidden) &&
+                !files.exists(first.path()));
+        QtProgramLauncher launcher;
+        QVERIFY(launcher.start(first.filePath("kinfocenter")) && !launcher.start(first.filePath("none")));
     }
 };
 

@@ -1,5 +1,6 @@
 #include "Connection.h"
 #include "ExchangeError.h"
+#include "Fakes.h"
 #include "NotebookCheck.h"
 #include "Statements.h"
 #include "StoreError.h"
@@ -7,6 +8,7 @@
 #include "TextDecoder.h"
 #include "WordExporter.h"
 #include "WordFileReader.h"
+#include "WordImporter.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -94,6 +96,15 @@ private slots:
                      "begin select raise(abort, 'refused'); end",
                      {});
         QVERIFY(run({"import", list}).err.contains("refused"));
+        { // The library rolls back on the connection it was given, which goes on as before.
+            Connection same(notebook());
+            FixedClock clock;
+            QVERIFY_THROWS_EXCEPTION(
+                StoreError,
+                WordImporter(same, clock).import({{{}, "fig", "無花果"}, {{}, "book", "本"}}, false));
+            const auto counted = same.execute("select count(*) from wordDB", {});
+            QVERIFY(counted->next() && counted->value(0).toInt() == 1);
+        }
         writeFile(m_home->filePath("sheet.csv"), "English,Japanese\r\nbook,\x96\x7B\r\n"); // Shift_JIS
         const Run wrong = run({"import", "--encoding", "utf-8", m_home->filePath("sheet.csv")});
         QVERIFY2(wrong.err.contains("(line 2:") && wrong.err.contains("nothing was added"),
@@ -121,6 +132,9 @@ private slots:
         QCOMPARE(run({"backup", "--force", notebook()}).status, 1);
         QVERIFY(run({"check"}).out.contains("(5 pairs)"));
         Connection connection(notebook());
+        connection.execute("begin exclusive", {}); // held by a writer: busy, not damaged
+        QVERIFY(run({"check"}).err.contains("他のプログラムに使用されています"));
+        connection.execute("commit", {});
         connection.execute("alter table wordDB rename column Japanese to Japan", {});
         QVERIFY(run({"check"}).err.contains("column Japanese of wordDB is missing"));
         connection.execute("alter table wordDB rename column Japan to Japanese", {});
