@@ -166,6 +166,8 @@ private slots:
                    "2024-03-02 20:41:37,display,\x95\x5C\x8E\xA6\r\n" +
                    "2023/02/29 10:00:00,marks,\x87\x40\x81\x60\x81\x7C\x81\xCA\xFB\xFC\xB1\r\n"
             << "2024/03/01 09:15:00|apple|りんご;2024/03/02 20:41:37|display|表示;|marks|①～－￢髙ｱ #0";
+        QTest::newRow("a deck with HTML") << QByteArray("#separator:tab\n#html:true\na\tb\n") << "(line 2:";
+        QTest::newRow("a deck's unknown separator") << QByteArray("#separator:Slash\na/b\n") << "(line 1:";
         QTest::newRow("too many fields") << QByteArray("a\tb\nc\td\n\ne\tf\tg\n") << "(line 4:";
         QTest::newRow("lines inside quotes") << QByteArray("a\tb\n\"x\ny\r\nz\"\tw\nlonely\n") << "(line 5:";
         QTest::newRow("quote never closed") << QByteArray("a\tb\nc\t\"open\nd\te\n") << "(line 2:";
