@@ -144,6 +144,18 @@ private slots:
         m_ui->click("Command2"); // enabled after No, but nothing selected: no question
     }
 
+    // SQL names are not case-sensitive, and a notebook made by other means may spell its columns otherwise.
+    void deletesInTheDateViewOfColumnsSpelledInLowerCase()
+    {
+        TestNotebook other(TestNotebook::Schema::None);
+        other.execute("create table wordDB (upday text, english text, japanese text)");
+        other.insert("2024/01/01 00:00:00", "fig", "無花果");
+        FormDriver ui(other.path());
+        ui.click("Command6");
+        QCOMPARE(ui.deleteRows({0}), QStringList());
+        QCOMPARE(other.count(), 0);
+    }
+
     void boxesCountCharactersAsSeen()
     {
         m_ui->type(QString("🍎").repeated(52), QString("e\u0301").repeated(30));
