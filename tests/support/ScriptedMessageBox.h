@@ -5,17 +5,33 @@
 #include <QList>
 #include <QQueue>
 
+#include <utility>
+
 // Message boxes answered at once, for tests and the benchmark: questions from a queue filled beforehand,
 // OK for the rest, every box recorded. A question with no queued answer is recorded as unexpected and
 // answered No, so nothing can ever wait on a modal box.
 class ScriptedMessageBox : public MessageBox {
 public:
-    Answer show(const Request& request) override;
+    Answer show(const Request& request) override
+    {
+        m_shown.append(request);
+        if (request.buttons == Buttons::Ok)
+            return Answer::Ok;
+        if (m_answers.isEmpty())
+            return m_unexpected.append(request.text), Answer::No;
+        return m_answers.dequeue();
+    }
 
     void answerNext(Answer answer) { m_answers.enqueue(answer); }
-    // The texts of the boxes shown since the last call, oldest first.
-    QStringList takeTexts();
-    QList<Request> takeRequests();
+    // The boxes shown since the last call, oldest first.
+    QList<Request> takeRequests() { return std::exchange(m_shown, {}); }
+    QStringList takeTexts()
+    {
+        QStringList texts;
+        for (const Request& request : takeRequests())
+            texts << request.text;
+        return texts;
+    }
     QStringList unexpected() const { return m_unexpected; }
     int pendingAnswers() const { return int(m_answers.size()); }
 
