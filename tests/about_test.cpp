@@ -65,6 +65,53 @@ private slots:
         QTRY_VERIFY(again && !dialog);
     }
 
+    void closingTheLastWindowEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("mainFirst");
+        QTest::addColumn<int>("key"); // how the dialog goes: 0 a click on OK, -1 its title bar's close
+        for (bool mainFirst : {true, false}) {
+            const char* order = mainFirst ? "main window, then dialog by " : "dialog by ";
+            QTest::addRow("%sOK", order) << mainFirst << 0;
+            QTest::addRow("%sEnter", order) << mainFirst << int(Qt::Key_Return);
+            QTest::addRow("%sEsc", order) << mainFirst << int(Qt::Key_Escape);
+            QTest::addRow("%stitle bar", order) << mainFirst << -1;
+        }
+    }
+
+    void closingTheLastWindowEndsTheProgram()
+    {
+        QFETCH(bool, mainFirst);
+        QFETCH(int, key);
+        TestNotebook notebook;
+        FormDriver ui(notebook.path());
+        FakeHost host;
+        SharedAbout about({host, host, host, ui.messages});
+        connect(ui.form.get(), &Form1::aboutRequested, &about, &SharedAbout::show);
+        ui.form->show();
+        ui.find<QAction>("mnuversion")->trigger();
+        QPointer<frmAbout> dialog = about.dialog();
+        QVERIFY(QTest::qWaitForWindowExposed(dialog));
+        const auto closeDialog = [&] {
+            if (key > 0)
+                QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
+            else if (key < 0)
+                dialog->close();
+            else
+                dialog->findChild<QPushButton*>("cmdOK")->click();
+        };
+        // The program ends only with the second window: its steps run in the loop the program runs.
+        bool lastClosed = false;
+        QTimer::singleShot(0, this, [&] { mainFirst ? void(ui.form->close()) : closeDialog(); });
+        QTimer::singleShot(200, this, [&] {
+            lastClosed = true;
+            mainFirst ? closeDialog() : void(ui.form->close());
+        });
+        QTimer::singleShot(5000, qApp, [] { qApp->exit(1); });
+        QCOMPARE(qApp->exec(), 0);
+        QVERIFY(lastClosed);
+        QTRY_VERIFY(!dialog);
+    }
+
     void sysInfoStartsWhatTheRegistryNames_data()
     {
         QTest::addColumn<QString>("path"); // the first key's value; null: none. The second's names C:\Shared

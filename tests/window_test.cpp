@@ -1,6 +1,7 @@
 #include "FormDriver.h"
 #include "TestNotebook.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QtTest>
@@ -111,6 +112,33 @@ private slots:
     }
 
     // In the Date view after Alphabet, with row 5, backslash, the current row.
+    // A screen reader hears what each control shows: a label's name is its text, never a title over it
+    // (the count included), and every control Tab reaches has a name.
+    void screenReadersHearWhatEachControlShows()
+    {
+        const auto heard = [this](const QString& count) {
+            QCOMPARE(m_ui->count(), count);
+            for (QWidget* widget : m_ui->form->findChildren<QWidget*>()) {
+                const QAccessibleInterface* control = QAccessible::queryAccessibleInterface(widget);
+                const QString name = control->text(QAccessible::Name);
+                if (const auto* label = qobject_cast<QLabel*>(widget))
+                    QCOMPARE(name, QString(label->text()).remove('&'));
+                else if (widget->focusPolicy() & Qt::TabFocus)
+                    QVERIFY2(!name.isEmpty(), qPrintable(widget->objectName()));
+            }
+            QVERIFY(!QAccessible::queryAccessibleInterface(m_ui->find<QLabel>("Label3"))
+                         ->text(QAccessible::Description)
+                         .isEmpty());
+        };
+        heard("10件");
+        m_ui->search("tan");
+        heard("3件");
+        m_ui->type("new", "新");
+        m_ui->click("Command1");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList{kStored});
+        heard("11件");
+    }
+
     void deleteTakesTheChosenPairOnYes_data()
     {
         QTest::addColumn<QList<int>>("selected");

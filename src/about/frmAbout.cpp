@@ -91,10 +91,7 @@ void frmAbout::buildControls()
 {
     Label1 = readableLabel(this, "Label1", productText(), 120, 240, 5295, 2175);
 
-    lblDisclaimer = readableLabel(this, "lblDisclaimer",
-                                  QStringLiteral("警告: このプログラムは著作権法により保護されています。"
-                                                 "作者に無断で複製・改変・再配布することを禁じます。"),
-                                  255, 2625, 3870, 825);
+    lblDisclaimer = readableLabel(this, "lblDisclaimer", QStringLiteral("警告: ..."), 255, 2625, 3870, 825);
     QPalette black = lblDisclaimer->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     black.setColor(QPalette::Text, Qt::black);
@@ -138,7 +135,8 @@ void frmAbout::Unload()
     if (m_unloaded)
         return;
     m_unloaded = true;
-    hide();
+    // Closed, not only hidden: when it is the last window left, the program ends with it.
+    QDialog::reject();
     deleteLater();
 }
 

@@ -106,7 +106,8 @@ void Form1::buildControls()
     Label2 = label(client, "Label2", QStringLiteral("&Japanese"), 360, 600, 2055, 255);
     Label3 = label(client, "Label3", QString(), 360, 1080, 855, 375);
     Label3->setFont(gothic(11.25, true));
-    Label3->setAccessibleName(QStringLiteral("件数"));
+    // Its name stays its text, so a screen reader hears the count itself; the title goes in the description.
+    Label3->setAccessibleDescription(QStringLiteral("件数"));
     Label4 = label(client, "Label4", QStringLiteral("Order By"), 360, 4560, 1095, 255);
     Label5 = label(client, "Label5", QStringLiteral("&Search"), 360, 5040, 855, 255);
 
