@@ -27,16 +27,22 @@ struct FakeHost : MemoryRegistry, FileSearch, ProgramLauncher, ScriptedMessageBo
 class AboutTest : public QObject {
     Q_OBJECT
 private slots:
-    void menuBringsUpOneDialogUntilItIsUnloaded_data()
+    void oneDialogAtATimeAndTheProgramEndsWithTheLastWindow_data()
     {
-        QTest::addColumn<int>("key"); // 0: a click on OK
-        QTest::newRow("OK") << 0;
-        QTest::newRow("Enter in the product text") << int(Qt::Key_Return);
-        QTest::newRow("Esc, as the title bar's close button") << int(Qt::Key_Escape);
+        QTest::addColumn<bool>("mainFirst"); // the main window closed while the dialog is up
+        QTest::addColumn<int>("key");        // how the dialog goes: 0 a click on OK, -1 its title bar's close
+        for (bool mainFirst : {false, true}) {
+            const char* order = mainFirst ? "main window, then dialog by " : "dialog by ";
+            QTest::addRow("%sOK", order) << mainFirst << 0;
+            QTest::addRow("%sEnter in the product text", order) << mainFirst << int(Qt::Key_Return);
+            QTest::addRow("%sEsc", order) << mainFirst << int(Qt::Key_Escape);
+            QTest::addRow("%stitle bar", order) << mainFirst << -1;
+        }
     }
 
-    void menuBringsUpOneDialogUntilItIsUnloaded()
+    void oneDialogAtATimeAndTheProgramEndsWithTheLastWindow()
     {
+        QFETCH(bool, mainFirst);
         QFETCH(int, key);
         TestNotebook notebook;
         FormDriver ui(notebook.path());
@@ -54,44 +60,8 @@ private slots:
         ui.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(ui.form.get()));
         QCOMPARE(open(), dialog.data());
-
-        dialog->findChild<QWidget*>("Label1")->setFocus();
-        if (key)
-            QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
-        else
-            dialog->findChild<QPushButton*>("cmdOK")->click();
-        // Asked for again at once, while the old one still waits for its deletion: a new one comes up.
-        const QPointer<frmAbout> again = open();
-        QTRY_VERIFY(again && !dialog);
-    }
-
-    void closingTheLastWindowEndsTheProgram_data()
-    {
-        QTest::addColumn<bool>("mainFirst");
-        QTest::addColumn<int>("key"); // how the dialog goes: 0 a click on OK, -1 its title bar's close
-        for (bool mainFirst : {true, false}) {
-            const char* order = mainFirst ? "main window, then dialog by " : "dialog by ";
-            QTest::addRow("%sOK", order) << mainFirst << 0;
-            QTest::addRow("%sEnter", order) << mainFirst << int(Qt::Key_Return);
-            QTest::addRow("%sEsc", order) << mainFirst << int(Qt::Key_Escape);
-            QTest::addRow("%stitle bar", order) << mainFirst << -1;
-        }
-    }
-
-    void closingTheLastWindowEndsTheProgram()
-    {
-        QFETCH(bool, mainFirst);
-        QFETCH(int, key);
-        TestNotebook notebook;
-        FormDriver ui(notebook.path());
-        FakeHost host;
-        SharedAbout about({host, host, host, ui.messages});
-        connect(ui.form.get(), &Form1::aboutRequested, &about, &SharedAbout::show);
-        ui.form->show();
-        ui.find<QAction>("mnuversion")->trigger();
-        QPointer<frmAbout> dialog = about.dialog();
-        QVERIFY(QTest::qWaitForWindowExposed(dialog));
         const auto closeDialog = [&] {
+            dialog->findChild<QWidget*>("Label1")->setFocus();
             if (key > 0)
                 QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
             else if (key < 0)
@@ -99,7 +69,14 @@ private slots:
             else
                 dialog->findChild<QPushButton*>("cmdOK")->click();
         };
-        // The program ends only with the second window: its steps run in the loop the program runs.
+        if (!mainFirst) {
+            // Asked for again at once, while the old one still waits for its deletion: a new one comes up.
+            closeDialog();
+            const QPointer<frmAbout> again = open();
+            QTRY_VERIFY(again && !dialog);
+            dialog = again;
+        }
+        // The program ends with the second window to go, not the first: in the loop the program runs.
         bool lastClosed = false;
         QTimer::singleShot(0, this, [&] { mainFirst ? void(ui.form->close()) : closeDialog(); });
         QTimer::singleShot(200, this, [&] {
@@ -109,7 +86,6 @@ private slots:
         QTimer::singleShot(5000, qApp, [] { qApp->exit(1); });
         QCOMPARE(qApp->exec(), 0);
         QVERIFY(lastClosed);
-        QTRY_VERIFY(!dialog);
     }
 
     void sysInfoStartsWhatTheRegistryNames_data()
