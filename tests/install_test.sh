@@ -2,9 +2,10 @@
 # Installs the build into a scratch folder and checks what a desktop gets: both programs, a valid menu
 # entry that starts the launcher, the icons, manual pages that format without warnings, and a launcher
 # that makes the notebook on the first start and then runs Tessimor.
-# Usage: install_test.sh BUILD_DIR
+# Usage: install_test.sh BUILD_DIR APP_ID
 set -eu
 build=$1
+id=$2
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 fail() {
@@ -16,14 +17,17 @@ cmake --install "$build" --prefix "$root/usr" >/dev/null
 for program in bin/tessimor bin/tessimor-db libexec/tessimor/tessimor-start; do
     [ -x "$root/usr/$program" ] || fail "$program is not installed as a program"
 done
-for file in share/applications/tessimor.desktop share/icons/hicolor/32x32/apps/tessimor.png \
+for file in "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
+    share/icons/hicolor/32x32/apps/tessimor.png share/doc/tessimor/copyright \
     share/icons/hicolor/128x128/apps/tessimor.png share/man/man1/tessimor.1.gz \
     share/man/man1/tessimor-db.1.gz; do
     [ -s "$root/usr/$file" ] || fail "$file is missing"
 done
 
-entry=$root/usr/share/applications/tessimor.desktop
+entry=$root/usr/share/applications/$id.desktop
 desktop-file-validate "$entry" || fail "the menu entry is not valid"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" ||
+    fail "the software centres' entry is not valid"
 grep -qx 'Name=Tessimor' "$entry" || fail "the menu entry is not named Tessimor"
 grep -qx 'Icon=tessimor' "$entry" || fail "the menu entry does not show the icon"
 grep -qx 'Exec=/.*/libexec/tessimor/tessimor-start' "$entry" || fail "the menu entry does not start the launcher"

@@ -41,6 +41,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessimor"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Docks and Wayland compositors find the menu entry, and so the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSIMOR_APP_ID));
 
     QtMessageBox messages;
     QtProgramExit programExit;
