@@ -6,7 +6,8 @@ try:
 except ImportError:
     sys.exit(print("mnemosyne_check: skipped, Mnemosyne is not installed (scripts/setup test)") or 77)
 pairs = [("it's", "彼の'本'"), ("#tag", "# 見出し"), ("100% sure", "百%"), ("long " * 2000, "長" * 9000),
-         ('<img src="a.png"> &#65;', "「x」&amp;"), ("two\nlines", "二\r行　"), ("a\ttab", "タブ"), ("", "空")]
+         ('<img src="a.png"> &#65;', "「x」&amp;"), ("two\nlines", "二\r行　\x1f"), ("a\ttab", "タブ"),
+         ("", "空"), ("empty", "")]
 class Shown(html.parser.HTMLParser):  # the text an HTML view shows; a tag shows as nothing
     def __init__(self, side): super().__init__(); self.text = ""; self.feed(side); self.close()
     def handle_data(self, data): self.text += data
@@ -16,10 +17,11 @@ subprocess.run([sys.argv[1], "init"], check=True)
 with sqlite3.connect(data + "/tessimor/word.mdb") as db:
     db.executemany("insert into wordDB values ('2026/01/02 03:04:05', ?, ?)", pairs)
 run = subprocess.run([sys.argv[1], "export", "--format=mnemosyne", data + "/deck.txt"], capture_output=True, text=True)
-assert run.returncode == 0 and '"a\ttab" "タブ"' in run.stderr and '"" "空"' in run.stderr, run
+assert run.returncode == 0 and "exported 7 pairs" in run.stdout, run
+assert '"a\ttab" "タブ"' in run.stderr and '"" "空"' in run.stderr and '"empty" ""' in run.stderr, run
 m = Mnemosyne(data + "/mnemosyne")
 next(f for f in m.component_manager.all("file_format") if type(f).__name__ == "Tsv").do_import(data + "/deck.txt")
 cards = [m.database().card(c, is_id_internal=True).fact.data for c, _ in m.database().active_cards()]
 m.finalise()
 got = sorted((Shown(c["f"]).text, Shown(c["b"]).text) for c in cards)
-assert got == sorted((e.replace("\t", " "), j) for e, j in pairs if e), got
+assert got == sorted((e.replace("\t", " "), j) for e, j in pairs if e and j), got
