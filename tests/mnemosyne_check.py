@@ -5,7 +5,7 @@ try:
     from mnemosyne.script import Mnemosyne
 except ImportError:
     sys.exit(print("mnemosyne_check: skipped, Mnemosyne is not installed (scripts/setup test)") or 77)
-pairs = [("it's", "彼の'本'"), ("#tag", "# 見出し"), ("100% sure", "百%"), ("long " * 2000, "長" * 9000),
+pairs = [("it's", "彼の'本'　"), ("#tag", "# 見出し"), ("100% sure", "百%"), ("long " * 2000, "長" * 9000),
          ('<img src="a.png"> &#65;', "「x」&amp;"), ("two\nlines", "二\r行　\x1f"), ("a\ttab", "タブ"),
          ("", "空"), ("empty", "")]
 class Shown(html.parser.HTMLParser):  # the text an HTML view shows; a tag shows as nothing
