@@ -12,24 +12,24 @@
 #include <QSaveFile>
 
 namespace {
-const char kExportHelp[] =
-    "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
-    "when FILE is left out. FILE appears only once it is complete.\n"
-    "\n"
-    "The formats:\n"
-    "  anki   (the default) a deck for flashcard programs: UTF-8, the header lines\n"
-    "         #separator:tab and #html:false, then English<TAB>Japanese\n"
-    "  csv    for spreadsheets: UTF-8 with a byte-order mark, CRLF line ends,\n"
-    "         the header UpDay,English,Japanese\n"
-    "  tsv    UTF-8, the header UpDay<TAB>English<TAB>Japanese\n"
-    "  mnemosyne  for Mnemosyne's \"Tab-separated text file\" import, English on the front:\n"
-    "         UTF-8, no header, English<TAB>Japanese, each side as HTML (& < \" as entities,\n"
-    "         line breaks and trailing spaces as &#N; references). A tab is written as a\n"
-    "         space and a pair with an empty side is left out; both are named on standard\n"
-    "         error. Meant for Mnemosyne only: import reads its references as they stand.\n"
-    "\n"
-    "In anki, csv and tsv, a field holding the separator, a line break or a double quote,\n"
-    "or starting with #, is double-quoted with its quotes doubled.";
+const char kExportHelp[] = "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
+                           "when FILE is left out. FILE appears only once it is complete.\n"
+                           "\n"
+                           "The formats:\n"
+                           "  anki   (the default) a deck for flashcard programs: UTF-8, the header lines\n"
+                           "         #separator:tab and #html:false, then English<TAB>Japanese\n"
+                           "  csv    for spreadsheets: UTF-8 with a byte-order mark, CRLF line ends,\n"
+                           "         the header UpDay,English,Japanese\n"
+                           "  tsv    UTF-8, the header UpDay<TAB>English<TAB>Japanese\n"
+                           "  mnemosyne  for Mnemosyne's \"Tab-separated text file\" import, English on\n"
+                           "         the front: UTF-8, no header, English<TAB>Japanese, each side as HTML\n"
+                           "         (& < \" as entities, line breaks and trailing spaces as &#N;). A tab\n"
+                           "         is written as a space and a pair with an empty side is left out;\n"
+                           "         both are named on standard error. For Mnemosyne only: import reads\n"
+                           "         its references as they stand.\n"
+                           "\n"
+                           "In anki, csv and tsv, a field holding the separator, a line break or a double\n"
+                           "quote, or starting with #, is double-quoted with its quotes doubled.";
 
 const char kImportHelp[] =
     "Adds the pairs of FILE to the notebook. FILE may be anything export writes, a plain\n"
