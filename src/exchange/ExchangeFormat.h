@@ -4,8 +4,9 @@
 
 #include <optional>
 
-// The layouts export writes. Import reads all of them and plain two-column lists besides.
-enum class ExchangeFormat { Anki, Csv, Tsv };
+// The layouts export writes. Import reads all of them and plain two-column lists besides; the mnemosyne
+// layout's character references are read as they stand, as it is meant for Mnemosyne alone.
+enum class ExchangeFormat { Anki, Csv, Tsv, Mnemosyne };
 
 inline std::optional<ExchangeFormat> exchangeFormatNamed(const QString& name)
 {
@@ -15,5 +16,7 @@ inline std::optional<ExchangeFormat> exchangeFormatNamed(const QString& name)
         return ExchangeFormat::Csv;
     if (name == QLatin1String("tsv"))
         return ExchangeFormat::Tsv;
+    if (name == QLatin1String("mnemosyne"))
+        return ExchangeFormat::Mnemosyne;
     return std::nullopt;
 }

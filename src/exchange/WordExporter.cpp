@@ -9,7 +9,7 @@
 
 namespace WordExporter {
 
-int write(Connection& connection, QIODevice& device, ExchangeFormat format)
+Report write(Connection& connection, QIODevice& device, ExchangeFormat format)
 {
     // Pairs of the same second come in the order the newest-first list shows them, decided by their
     // texts alone, so a notebook rebuilt from its export exports the same bytes again.
@@ -29,7 +29,7 @@ int write(Connection& connection, QIODevice& device, ExchangeFormat format)
     // next() also answers false when reading fails part way.
     if (rows->lastError().isValid())
         throw StoreError(rows->lastError().databaseText(), rows->lastError().nativeErrorCode().toInt());
-    return count;
+    return {count - int(writer.leftOut.size()), writer.tabsAsSpaces, writer.leftOut};
 }
 
 } // namespace WordExporter

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ExchangeFormat.h"
+#include "WordRecord.h"
+
+#include <QVector>
 
 class Connection;
 class QIODevice;
@@ -9,7 +12,14 @@ class QIODevice;
 // consistent moment of the notebook even while it is in use.
 namespace WordExporter {
 
-// Returns how many pairs were written. Throws StoreError or ExchangeError.
-int write(Connection& connection, QIODevice& device, ExchangeFormat format);
+struct Report {
+    int written = 0;
+    // What the mnemosyne layout could not carry as it is (see WordFileWriter).
+    QVector<WordRecord> tabsAsSpaces;
+    QVector<WordRecord> leftOut;
+};
+
+// Throws StoreError or ExchangeError.
+Report write(Connection& connection, QIODevice& device, ExchangeFormat format);
 
 } // namespace WordExporter

@@ -4,6 +4,7 @@
 #include "WordRecord.h"
 
 #include <QString>
+#include <QVector>
 
 class QIODevice;
 
@@ -11,14 +12,21 @@ class QIODevice;
 //   anki  UTF-8, "#separator:tab" and "#html:false", then English<TAB>Japanese
 //   csv   UTF-8 with a byte-order mark, CRLF, "UpDay,English,Japanese"
 //   tsv   UTF-8, "UpDay<TAB>English<TAB>Japanese"
-// A field holding the separator, a line break or a double quote, or starting with '#', is double-quoted
-// with its quotes doubled, so it reads back unchanged and never passes for a comment line.
+//   mnemosyne  UTF-8, no header, English<TAB>Japanese as the HTML Mnemosyne's tab-separated import
+//              takes for a card's side (see mnemosyneSide)
+// In the first three, a field holding the separator, a line break or a double quote, or starting with '#', is
+// double-quoted with its quotes doubled, so it reads back unchanged and never passes for a comment line.
 class WordFileWriter {
 public:
     // Writes the header. Throws ExchangeError when the device refuses bytes.
     WordFileWriter(QIODevice& device, ExchangeFormat format);
 
     void write(const WordRecord& word);
+
+    // Pairs the mnemosyne layout cannot carry as they are: a tab written as a space, and a pair with an
+    // empty side left out, since Mnemosyne's importer stops the whole file at such a line.
+    QVector<WordRecord> tabsAsSpaces;
+    QVector<WordRecord> leftOut;
 
 private:
     QString quoted(const QString& field) const;

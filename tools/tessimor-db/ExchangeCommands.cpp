@@ -12,19 +12,24 @@
 #include <QSaveFile>
 
 namespace {
-const char kExportHelp[] =
-    "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
-    "when FILE is left out. FILE appears only once it is complete.\n"
-    "\n"
-    "The formats:\n"
-    "  anki   (the default) a deck for flashcard programs: UTF-8, the header lines\n"
-    "         #separator:tab and #html:false, then English<TAB>Japanese\n"
-    "  csv    for spreadsheets: UTF-8 with a byte-order mark, CRLF line ends,\n"
-    "         the header UpDay,English,Japanese\n"
-    "  tsv    UTF-8, the header UpDay<TAB>English<TAB>Japanese\n"
-    "\n"
-    "A field holding the separator, a line break or a double quote, or starting with #,\n"
-    "is double-quoted with its quotes doubled.";
+const char kExportHelp[] = "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
+                           "when FILE is left out. FILE appears only once it is complete.\n"
+                           "\n"
+                           "The formats:\n"
+                           "  anki   (the default) a deck for flashcard programs: UTF-8, the header lines\n"
+                           "         #separator:tab and #html:false, then English<TAB>Japanese\n"
+                           "  csv    for spreadsheets: UTF-8 with a byte-order mark, CRLF line ends,\n"
+                           "         the header UpDay,English,Japanese\n"
+                           "  tsv    UTF-8, the header UpDay<TAB>English<TAB>Japanese\n"
+                           "  mnemosyne  for Mnemosyne's \"Tab-separated text file\" import, English on\n"
+                           "         the front: UTF-8, no header, English<TAB>Japanese, each side as HTML\n"
+                           "         (& < \" as entities, line breaks and trailing spaces as &#N;). A tab\n"
+                           "         is written as a space and a pair with an empty side is left out;\n"
+                           "         both are named on standard error. For Mnemosyne only: import reads\n"
+                           "         its references as they stand.\n"
+                           "\n"
+                           "In anki, csv and tsv, a field holding the separator, a line break or a double\n"
+                           "quote, or starting with #, is double-quoted with its quotes doubled.";
 
 const char kImportHelp[] =
     "Adds the pairs of FILE to the notebook. FILE may be anything export writes, a plain\n"
@@ -41,15 +46,33 @@ const char kImportHelp[] =
 // Far beyond any word list; keeps a wrong file from being read whole into memory.
 constexpr qint64 kLargestFile = qint64(1) << 30;
 
+// Names, on standard error so that an export to standard output stays clean, the pairs the layout could
+// not carry as they are.
+void printUncarried(const WordExporter::Report& report)
+{
+    const auto list = [](const QString& what, const QVector<WordRecord>& words) {
+        if (words.isEmpty())
+            return;
+        print(stderr, what.arg(words.size()));
+        for (const WordRecord& word : words)
+            print(stderr, QStringLiteral("  \"%1\" \"%2\"\n").arg(word.english, word.japanese));
+    };
+    list(QStringLiteral("タブを空白にして書き出した組 %1件 (%1 pairs written with a space for each tab):\n"),
+         report.tabsAsSpaces);
+    list(QStringLiteral("片側が空のため書き出さなかった組 %1件 (%1 pairs left out, one side empty):\n"),
+         report.leftOut);
+}
+
 int exportToStandardOutput(Connection& notebook, ExchangeFormat format)
 {
     const QString failure = QStringLiteral("標準出力に書き込めません (cannot write to standard output)");
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return refuse(failure);
-    WordExporter::write(notebook, out, format);
+    const WordExporter::Report report = WordExporter::write(notebook, out, format);
     if (!out.flush() || std::fflush(stdout) != 0)
         return refuse(failure);
+    printUncarried(report);
     return Exit::kOk;
 }
 
@@ -63,10 +86,11 @@ int exportToFile(Connection& notebook, ExchangeFormat format, const QString& pat
     const QString failure = QStringLiteral("%1 に書き込めません (cannot write %1): ").arg(path);
     if (!file.open(QIODevice::WriteOnly))
         return refuse(failure + file.errorString());
-    const int pairs = WordExporter::write(notebook, file, format);
+    const WordExporter::Report report = WordExporter::write(notebook, file, format);
     if (!file.commit())
         return refuse(failure + file.errorString());
-    print(stdout, QStringLiteral("exported %1 pairs to %2\n").arg(pairs).arg(path));
+    print(stdout, QStringLiteral("exported %1 pairs to %2\n").arg(report.written).arg(path));
+    printUncarried(report);
     return Exit::kOk;
 }
 
@@ -110,7 +134,7 @@ void printReport(const ImportReport& report, bool dryRun, int commentLines)
 int exportCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.addOptions({{QStringLiteral("format"), QStringLiteral("anki (the default), csv or tsv"),
+    parser.addOptions({{QStringLiteral("format"), QStringLiteral("anki (the default), csv, tsv or mnemosyne"),
                         QStringLiteral("FORMAT"), QStringLiteral("anki")},
                        {QStringLiteral("force"), QStringLiteral("replace FILE if it exists")}});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("where the pairs go"),
@@ -119,8 +143,9 @@ int exportCommand(const QStringList& args)
         return *status;
     const std::optional<ExchangeFormat> format = exchangeFormatNamed(parser.value(QStringLiteral("format")));
     if (!format)
-        return usageError(args.constFirst(), QStringLiteral("the format is anki, csv or tsv, not '%1'")
-                                                 .arg(parser.value(QStringLiteral("format"))));
+        return usageError(args.constFirst(),
+                          QStringLiteral("the format is anki, csv, tsv or mnemosyne, not '%1'")
+                              .arg(parser.value(QStringLiteral("format"))));
     return refusing([&] {
         Connection notebook(existingNotebook(), Connection::Access::ReadOnly);
         if (parser.positionalArguments().isEmpty())
