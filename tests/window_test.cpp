@@ -114,6 +114,16 @@ private slots:
     // In the Date view after Alphabet, with row 5, backslash, the current row.
     // A screen reader hears what each control shows: a label's name is its text, never a title over it
     // (the count included), and every control Tab reaches has a name.
+    // Only the Japanese box takes the input method; in the others its kana would replace what is typed.
+    void onlyTheJapaneseBoxTakesTheInputMethod()
+    {
+        for (const char* box : {"Text1", "Text2", "Text3"}) {
+            QInputMethodQueryEvent query(Qt::ImEnabled);
+            QCoreApplication::sendEvent(m_ui->text(box), &query);
+            QCOMPARE(query.value(Qt::ImEnabled).toBool(), qstrcmp(box, "Text2") == 0);
+        }
+    }
+
     void screenReadersHearWhatEachControlShows()
     {
         const auto heard = [this](const QString& count) {

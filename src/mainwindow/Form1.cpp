@@ -55,8 +55,12 @@ TextBox* textBox(QWidget* parent, const char* name, int left, int top, int width
 {
     auto* control = Twips::place<TextBox>(parent, name, left, top, width, 375);
     control->setMaxCharacters(maxCharacters);
-    if (latinInput)
+    if (latinInput) {
         control->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
+        // With the input method left on from the Japanese box, keys would become kana here: input
+        // methods act on no hint alone.
+        control->setInputMethodOff();
+    }
     return control;
 }
 

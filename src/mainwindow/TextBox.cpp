@@ -56,3 +56,16 @@ void TextBox::tidy()
     setText(tidied);
     setCursorPosition(cursor);
 }
+
+void TextBox::setInputMethodOff()
+{
+    m_inputMethodOff = true;
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+QVariant TextBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImEnabled && m_inputMethodOff)
+        return false;
+    return QLineEdit::inputMethodQuery(query);
+}

@@ -14,9 +14,14 @@ public:
     int maxCharacters() const { return m_maxCharacters; }
 
     static int characterCount(const QString& text);
+    // Keeps the input method out of the box; the attribute alone does not, as the line edit answers the
+    // input method's question itself.
+    void setInputMethodOff();
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 private:
     void tidy();
 
     int m_maxCharacters = 0;
+    bool m_inputMethodOff = false;
 };
