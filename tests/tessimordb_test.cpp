@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "ExchangeError.h"
 #include "Fakes.h"
+#include "NotebookBackup.h"
 #include "NotebookCheck.h"
 #include "Statements.h"
 #include "StoreError.h"
@@ -48,7 +49,7 @@ private slots:
     void helpVersionAndUsageErrors()
     {
         QVERIFY(run({"--help"}).out.contains("'tessimor-db COMMAND --help'"));
-        for (const QString command : {"path", "init", "export", "import", "backup", "check"})
+        for (const QString command : {"path", "init", "export", "import", "backup", "check", "restore"})
             QVERIFY(run({command, "--help"}).out.startsWith("Usage: tessimor-db " + command.toUtf8()));
         QCOMPARE(run({"--version"}).out, "tessimor-db 1.00\n");
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
@@ -150,6 +151,53 @@ private slots:
         QCOMPARE(NotebookCheck(copy).pairs(), 5);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"copy.mdb", "keep.csv"}));
+    }
+
+    void aDailyBackupIsMadeOnceAndTheNewestAreKept()
+    {
+        insert(kTable);
+        const QDir dir(m_home->filePath("backups"));
+        QDir().mkpath(dir.path());
+        const QDate today(2024, 3, 20);
+        QStringList kept = {"notes.mdb", "word-2024-3-1.mdb", "word-2024-03-01.mdb.bak"};
+        for (const QString& other : kept)
+            writeFile(dir.filePath(other), "other");
+        for (int day = 16; day >= 0; --day) {
+            const QString name = today.addDays(-day).toString("'word-'yyyy-MM-dd'.mdb'");
+            if (day > 0)
+                writeFile(dir.filePath(name), "old");
+            if (day < 14)
+                kept << name;
+        }
+        QCOMPARE(NotebookCheck(NotebookBackup::daily(notebook(), dir.path(), today, 14).made).pairs(), 5);
+        QVERIFY(NotebookBackup::daily(notebook(), dir.path(), today, 14).made.isEmpty());
+        kept.sort();
+        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
+        // The command's day is today's, its folder made when missing.
+        QCOMPARE(run({"backup", "--daily", dir.filePath("new"), "--keep", "1"}).status, 0);
+        QCOMPARE(QDir(dir.filePath("new")).entryList(QDir::Files),
+                 QStringList{QDate::currentDate().toString("'word-'yyyy-MM-dd'.mdb'")});
+    }
+
+    void aRestoreTakesOnlyASoundCopyAndNoBusyNotebook()
+    {
+        insert(kTable);
+        const QString copy = m_home->filePath("copy.mdb");
+        QCOMPARE(run({"backup", copy}).status, 0);
+        Connection writer(notebook());
+        writer.execute(Statements::kInsert, {"2024/06/01 00:00:00", "fig", "無花果"});
+        const QByteArray before = readFile(notebook());
+        writer.execute("begin immediate", {});
+        QVERIFY(run({"restore", copy}).err.contains("他のプログラムに使用されています"));
+        writer.execute("rollback", {});
+        const QString damaged = m_home->filePath("damaged.mdb");
+        writeFile(damaged, readFile(copy).replace(4096, 4096, QByteArray(4096, '\0')));
+        QVERIFY(run({"restore", damaged}).err.contains("is not a sound notebook"));
+        QCOMPARE(readFile(notebook()), before);
+        QCOMPARE(QDir(m_home->filePath("tessimor")).entryList(QDir::Files | QDir::Hidden), {"word.mdb"});
+        QCOMPARE(run({"restore", copy}).status, 0);
+        QCOMPARE(NotebookCheck(notebook()).pairs(), 5);
+        QCOMPARE(NotebookCheck(notebook() + ".before-restore").pairs(), 6);
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()

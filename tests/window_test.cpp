@@ -1,4 +1,5 @@
 #include "FormDriver.h"
+#include "NotebookBackup.h"
 #include "TestNotebook.h"
 
 #include <QApplication>
@@ -154,6 +155,24 @@ private slots:
         ui.click("Command6");
         QCOMPARE(ui.deleteRows({0}), QStringList());
         QCOMPARE(other.count(), 0);
+    }
+
+    // The window keeps its notebook's file through a restore: its next list shows the copy's pairs, and
+    // what it registers then lands in the file.
+    void aRestoreUnderTheOpenWindowIsWhatItShowsAndWrites()
+    {
+        const QString copy = m_notebook->path() + ".copy";
+        NotebookBackup::copy(m_notebook->path(), copy, false);
+        m_ui->type("fig", "無花果");
+        m_ui->click("Command1");
+        NotebookBackup::restore(copy, m_notebook->path());
+        m_ui->click("Command3");
+        QCOMPARE(m_ui->list().size(), 10);
+        m_ui->type("plum", "すもも");
+        m_ui->click("Command1");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList({kStored, kStored}));
+        QCOMPARE(m_notebook->rows().last(), "2024/04/01 09:30:00|plum|すもも");
+        QCOMPARE(m_notebook->count(), 11);
     }
 
     void boxesCountCharactersAsSeen()
