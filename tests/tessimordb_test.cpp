@@ -54,7 +54,8 @@ private slots:
         QCOMPARE(run({"--version"}).out, "tessimor-db 1.00\n");
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
         for (const QString args : {"", "frobnicate", "--colour", "path extra", "export --format xml",
-                                   "export --format", "export a b", "import", "import a --encoding latin1"})
+                                   "export --format", "export a b", "import", "import a --encoding latin1",
+                                   "backup --daily d --keep 0", "backup --daily d e", "restore"})
             QVERIFY2(run(args.split(' ', Qt::SkipEmptyParts)).status == 2, qPrintable(args));
     }
 
@@ -198,6 +199,8 @@ private slots:
         QCOMPARE(run({"restore", copy}).status, 0);
         QCOMPARE(NotebookCheck(notebook()).pairs(), 5);
         QCOMPARE(NotebookCheck(notebook() + ".before-restore").pairs(), 6);
+        QCOMPARE(run({"restore", notebook() + ".before-restore"}).status, 0); // undone
+        QCOMPARE(NotebookCheck(notebook()).pairs(), 6);
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()

@@ -73,11 +73,6 @@ public:
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
 
-    void execute(const char* sql)
-    {
-        if (const int code = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); code != SQLITE_OK)
-            fail(code);
-    }
     // Every page of source replaces this database's in one write transaction, which other connections
     // to the file see at their next read.
     void overwriteWith(Handle& source)
@@ -167,9 +162,6 @@ void restore(const QString& copy, const QString& notebook)
             QStringLiteral("%1 は単語帳として使えません: %2").arg(copy, check.problems().join("; ")),
             QStringLiteral("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
     Handle target(notebook, SQLITE_OPEN_READWRITE);
-    // A writer holding the notebook stops the restore here, before anything is written.
-    target.execute("begin immediate");
-    target.execute("rollback");
     // The notebook as it is, saved under a name of its own until the restore is done: restoring the
     // previous ".before-restore" itself then swaps the two.
     const QString before = notebook + QStringLiteral(".before-restore");
