@@ -160,7 +160,7 @@ private slots:
         const QDir dir(m_home->filePath("backups"));
         QDir().mkpath(dir.path());
         const QDate today(2024, 3, 20);
-        QStringList kept = {"notes.mdb", "word-2024-3-1.mdb", "word-2024-03-01.mdb.bak"};
+        QStringList kept = {"my-word-2024-03-01.mdb", "word-2024-3-1.mdb", "word-2024-03-01.mdb.bak"};
         for (const QString& other : kept)
             writeFile(dir.filePath(other), "other");
         for (int day = 16; day >= 0; --day) {
@@ -174,10 +174,12 @@ private slots:
         QVERIFY(NotebookBackup::daily(notebook(), dir.path(), today, 14).made.isEmpty());
         kept.sort();
         QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
-        // The command's day is today's, its folder made when missing.
-        QCOMPARE(run({"backup", "--daily", dir.filePath("new"), "--keep", "1"}).status, 0);
-        QCOMPARE(QDir(dir.filePath("new")).entryList(QDir::Files),
-                 QStringList{QDate::currentDate().toString("'word-'yyyy-MM-dd'.mdb'")});
+        // The command's day is today, the newest; it too keeps 14.
+        QCOMPARE(run({"backup", "--daily", dir.path()}).status, 0);
+        kept.replaceInStrings(today.addDays(-13).toString("'word-'yyyy-MM-dd'.mdb'"),
+                              QDate::currentDate().toString("'word-'yyyy-MM-dd'.mdb'"));
+        kept.sort();
+        QCOMPARE(dir.entryList(QDir::Files, QDir::Name), kept);
     }
 
     void aRestoreTakesOnlyASoundCopyAndNoBusyNotebook()

@@ -143,8 +143,7 @@ Daily daily(const QString& notebook, const QString& folder, const QDate& day, in
     }
     // The dates in the names sort as the days do.
     static const QRegularExpression kName(QStringLiteral("^word-\\d{4}-\\d{2}-\\d{2}\\.mdb$"));
-    const QStringList names =
-        dir.entryList({QStringLiteral("word-*.mdb")}, QDir::Files, QDir::Name | QDir::Reversed).filter(kName);
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::Reversed).filter(kName);
     for (const QString& name : names.mid(keep)) {
         if (!QFile::remove(dir.absoluteFilePath(name)))
             throw ExchangeError(QStringLiteral("%1 を削除できません").arg(dir.absoluteFilePath(name)),
