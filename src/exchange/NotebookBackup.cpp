@@ -161,12 +161,12 @@ void restore(const QString& copy, const QString& notebook)
             QStringLiteral("%1 は単語帳として使えません: %2").arg(copy, check.problems().join("; ")),
             QStringLiteral("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
     Handle target(notebook, SQLITE_OPEN_READWRITE);
-    // The notebook as it is, saved under a name of its own until the restore is done: restoring the
-    // previous ".before-restore" itself then swaps the two.
+    // The notebook as it is, page by page so that a damaged one is kept too, under a name of its own
+    // until the restore is done: restoring the previous ".before-restore" itself then swaps the two.
     const QString before = notebook + QStringLiteral(".before-restore");
     const QString saved = partialName(QFileInfo(before));
     try {
-        vacuumInto(notebook, saved);
+        Handle(saved, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE).overwriteWith(target);
         Handle source(copy, SQLITE_OPEN_READONLY);
         target.overwriteWith(source);
     } catch (...) {
