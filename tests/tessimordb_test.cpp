@@ -156,7 +156,8 @@ private slots:
         QVERIFY(run({"restore", notebook()}).err.contains("is not a sound notebook"));
         QCOMPARE(readFile(notebook()), bytes);
         QCOMPARE(run({"restore", copy}).status, 0);
-        QVERIFY(run({"check"}).status == 0 && !NotebookCheck(notebook() + ".before-restore").sound());
+        QVERIFY(run({"check"}).status == 0 &&
+                readFile(notebook() + ".before-restore").mid(4096) == bytes.mid(4096));
         QCOMPARE(QDir(m_home->filePath("tessimor")).entryList(QDir::Files | QDir::Hidden).size(), 2);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"copy.mdb", "keep.csv"}));
