@@ -59,8 +59,9 @@ int backupCommand(const QStringList& args)
     QCommandLineParser parser;
     const QCommandLineOption daily(QStringLiteral("daily"), QStringLiteral("keep a copy a day in DIR"),
                                    QStringLiteral("DIR"));
-    const QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("with --daily: the copies kept"),
-                                  QStringLiteral("N"), QStringLiteral("14"));
+    const QCommandLineOption keep(QStringLiteral("keep"),
+                                  QStringLiteral("with --daily: the copies kept (14)"), QStringLiteral("N"),
+                                  QStringLiteral("14"));
     parser.addOptions({{QStringLiteral("force"), QStringLiteral("replace FILE if it exists")}, daily, keep});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("where the copy goes"));
     if (const auto status = parse(parser, args, kBackupHelp, 0, 1))
