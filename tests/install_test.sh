@@ -43,4 +43,9 @@ status=0
 timeout 3 "$root/usr/libexec/tessimor/tessimor-start" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "Tessimor ended at once with status $status"
 "$root/usr/bin/tessimor-db" check >/dev/null || fail "the first start left no sound notebook"
+[ -f "$XDG_DATA_HOME/tessimor/backups/word-$(date +%F).mdb" ] || fail "the first start left no backup"
+rm -r "$XDG_DATA_HOME/tessimor/backups" && : >"$XDG_DATA_HOME/tessimor/backups" # no backup can be made
+status=0
+timeout 3 "$root/usr/libexec/tessimor/tessimor-start" >/dev/null 2>"$root/err" || status=$?
+[ "$status" -eq 124 ] && grep -q "no backup" "$root/err" || fail "a failed backup stopped the start ($status)"
 echo "install_test: ok"

@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "ExchangeError.h"
 #include "Fakes.h"
+#include "NotebookBackup.h"
 #include "NotebookCheck.h"
 #include "Statements.h"
 #include "StoreError.h"
@@ -135,6 +136,10 @@ private slots:
         connection.execute("begin exclusive", {}); // held by a writer: busy, not damaged
         QVERIFY(run({"check"}).err.contains("他のプログラムに使用されています"));
         connection.execute("commit", {});
+        connection.execute("begin immediate", {});
+        QVERIFY(run({"restore", copy}).err.contains("他のプログラムに使用されています"));
+        connection.execute("commit", {});
+        QCOMPARE(run({"restore", copy}).status, 0);
         connection.execute("alter table wordDB rename column Japanese to Japan", {});
         QVERIFY(run({"check"}).err.contains("column Japanese of wordDB is missing"));
         connection.execute("alter table wordDB rename column Japan to Japanese", {});
@@ -148,8 +153,36 @@ private slots:
         writeFile(notebook(), bytes.replace(4096, 4096, QByteArray(4096, '\0')));
         QCOMPARE(run({"backup", "--force", copy}).status, 1);
         QCOMPARE(NotebookCheck(copy).pairs(), 5);
+        QVERIFY(run({"restore", notebook()}).err.contains("is not a sound notebook"));
+        QCOMPARE(readFile(notebook()), bytes);
+        QCOMPARE(run({"restore", copy}).status, 0);
+        QVERIFY(run({"check"}).status == 0 &&
+                readFile(notebook() + ".before-restore").mid(4096) == bytes.mid(4096));
+        QCOMPARE(QDir(m_home->filePath("tessimor")).entryList(QDir::Files | QDir::Hidden).size(), 2);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"copy.mdb", "keep.csv"}));
+    }
+
+    void aDailyBackupIsMadeOnceAndTheNewestAreKept()
+    {
+        insert(kTable);
+        const QDir dir(m_home->path());
+        const auto name = [](const QDate& day) { return day.toString("'word-'yyyy-MM-dd'.mdb'"); };
+        const QDate today(2024, 3, 20);
+        QStringList kept = {"my-word-2024-03-01.mdb", "word-2024-3-1.mdb", "word-2024-03-01.mdb.bak"};
+        for (const QString& file : kept)
+            writeFile(dir.filePath(file), "other");
+        for (int day = 1; day <= 16; ++day)
+            writeFile(dir.filePath(name(today.addDays(-day))), "old");
+        for (int day = 0; day < 13; ++day)
+            kept << name(today.addDays(-day));
+        QCOMPARE(NotebookBackup::daily(notebook(), dir.path(), today, 14).made, dir.filePath(name(today)));
+        QCOMPARE(run({"backup", "--daily", dir.path(), "--keep", "0"}).status, 2);
+        for (int i = 0; i < 2; ++i) // today's, the newest, made once; 14 kept
+            QCOMPARE(run({"backup", "--daily", dir.path()}).status, 0);
+        kept << name(QDate::currentDate());
+        kept.sort();
+        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()

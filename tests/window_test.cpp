@@ -1,4 +1,5 @@
 #include "FormDriver.h"
+#include "NotebookBackup.h"
 #include "TestNotebook.h"
 
 #include <QAccessible>
@@ -192,6 +193,19 @@ private slots:
         ui.click("Command6");
         QCOMPARE(ui.deleteRows({0}), QStringList());
         QCOMPARE(other.count(), 0);
+    }
+
+    void aRestoreUnderTheOpenWindowIsWhatItShowsAndWrites()
+    {
+        NotebookBackup::copy(m_notebook->path(), m_notebook->path() + ".copy", false);
+        m_notebook->insert("2024/02/01 00:00:00", "fig", "無花果");
+        NotebookBackup::restore(m_notebook->path() + ".copy", m_notebook->path());
+        m_ui->click("Command3");
+        QCOMPARE(m_ui->list().size(), 10);
+        m_ui->type("plum", "すもも");
+        m_ui->click("Command1");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList{kStored});
+        QCOMPARE(m_notebook->rows().last(), "2024/04/01 09:30:00|plum|すもも");
     }
 
     void boxesCountCharactersAsSeen()

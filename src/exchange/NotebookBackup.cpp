@@ -2,12 +2,16 @@
 
 #include "Connection.h"
 #include "ExchangeError.h"
+#include "NotebookCheck.h"
 #include "StoreError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUuid>
+
+#include <sqlite3.h>
 
 #include <cstdio>
 
@@ -47,6 +51,53 @@ void vacuumInto(const QString& notebook, const QString& partial)
     }
 }
 
+// A hidden name beside target for a file still being written.
+QString partialName(const QFileInfo& target)
+{
+    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
+           QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".partial");
+}
+
+// A connection of SQLite's own, for its online backup, which Qt does not offer. It waits for locks as
+// Connection does.
+class Handle {
+public:
+    Handle(const QString& path, int flags)
+    {
+        const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+        if (code != SQLITE_OK)
+            fail(code);
+        sqlite3_busy_timeout(m_db, 1000);
+    }
+    ~Handle() { sqlite3_close(m_db); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    // Every page of source replaces this database's in one write transaction, which other connections
+    // to the file see at their next read.
+    void overwriteWith(Handle& source)
+    {
+        sqlite3_backup* backup = sqlite3_backup_init(m_db, "main", source.m_db, "main");
+        if (!backup)
+            fail(sqlite3_errcode(m_db));
+        const int code = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        if (code != SQLITE_DONE)
+            throw StoreError(QString::fromUtf8(sqlite3_errstr(code)), code);
+    }
+
+private:
+    [[noreturn]] void fail(int code)
+    {
+        const QString text = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw StoreError(text, code);
+    }
+
+    sqlite3* m_db = nullptr;
+};
+
 // Replacing renames over the old file in one step; otherwise the rename itself refuses a file that
 // appeared meanwhile.
 bool moveIntoPlace(const QString& partial, const QString& target, bool overwrite)
@@ -64,8 +115,7 @@ void copy(const QString& notebook, const QString& target, bool overwrite)
 {
     const QFileInfo info(target);
     refuseTarget(notebook, info, overwrite);
-    const QString partial = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') +
-                            QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".partial");
+    const QString partial = partialName(info);
     try {
         vacuumInto(notebook, partial);
     } catch (...) {
@@ -77,6 +127,56 @@ void copy(const QString& notebook, const QString& target, bool overwrite)
         throw ExchangeError(QStringLiteral("%1 に書き込めません").arg(target),
                             QStringLiteral("cannot write %1").arg(target));
     }
+}
+
+Daily daily(const QString& notebook, const QString& folder, const QDate& day, int keep)
+{
+    if (!QDir().mkpath(folder))
+        throw ExchangeError(QStringLiteral("フォルダ %1 を作成できません").arg(folder),
+                            QStringLiteral("cannot create the folder %1").arg(folder));
+    const QDir dir(folder);
+    Daily result;
+    const QString today = dir.absoluteFilePath(QStringLiteral("word-%1.mdb").arg(day.toString(Qt::ISODate)));
+    if (!QFileInfo::exists(today)) {
+        copy(notebook, today, false);
+        result.made = today;
+    }
+    // The dates in the names sort as the days do.
+    static const QRegularExpression kName(QStringLiteral("^word-\\d{4}-\\d{2}-\\d{2}\\.mdb$"));
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::Reversed).filter(kName);
+    for (const QString& name : names.mid(keep)) {
+        if (!QFile::remove(dir.absoluteFilePath(name)))
+            throw ExchangeError(QStringLiteral("%1 を削除できません").arg(dir.absoluteFilePath(name)),
+                                QStringLiteral("cannot delete %1").arg(dir.absoluteFilePath(name)));
+        result.removed << dir.absoluteFilePath(name);
+    }
+    return result;
+}
+
+void restore(const QString& copy, const QString& notebook)
+{
+    const NotebookCheck check(copy);
+    if (!check.sound())
+        throw ExchangeError(
+            QStringLiteral("%1 は単語帳として使えません: %2").arg(copy, check.problems().join("; ")),
+            QStringLiteral("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
+    Handle target(notebook, SQLITE_OPEN_READWRITE);
+    // The notebook as it is, page by page so that a damaged one is kept too, under a name of its own
+    // until the restore is done: restoring the previous ".before-restore" itself then swaps the two.
+    const QString before = notebook + QStringLiteral(".before-restore");
+    const QString saved = partialName(QFileInfo(before));
+    try {
+        Handle(saved, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE).overwriteWith(target);
+        Handle source(copy, SQLITE_OPEN_READONLY);
+        target.overwriteWith(source);
+    } catch (...) {
+        QFile::remove(saved);
+        throw;
+    }
+    if (!moveIntoPlace(saved, before, true))
+        throw ExchangeError(
+            QStringLiteral("%1 に書き込めません (元の単語帳は %2 にあります)").arg(before, saved),
+            QStringLiteral("cannot write %1 (the notebook as it was is in %2)").arg(before, saved));
 }
 
 } // namespace NotebookBackup

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <QStringList>
 
 // A copy of the notebook's file made by the database itself, as one consistent moment even while the
 // notebook is open and being written. The copy is built under a temporary name beside the target and
@@ -10,5 +12,21 @@ namespace NotebookBackup {
 // Refuses an existing target unless overwrite is set. Throws ExchangeError or StoreError; on failure
 // the target is as it was and no temporary file is left.
 void copy(const QString& notebook, const QString& target, bool overwrite);
+
+struct Daily {
+    QString made; // empty when day's copy was there already
+    QStringList removed;
+};
+
+// The copy of one day in folder, word-YYYY-MM-DD.mdb, made when missing (the folder too); then of the
+// files named so, those beyond the newest keep are deleted. Other files are left alone.
+Daily daily(const QString& notebook, const QString& folder, const QDate& day, int keep);
+
+// Puts a copy back as the notebook, once NotebookCheck finds the copy sound. The notebook's file stays
+// the same file, written through the database under its write lock, so a window that has it open sees
+// the restored pairs and keeps writing there. The notebook as it was goes beside it, to
+// "<notebook>.before-restore", which a later restore takes back. Refuses (StoreError, busy) while a
+// writer holds the notebook, changing nothing.
+void restore(const QString& copy, const QString& notebook);
 
 } // namespace NotebookBackup

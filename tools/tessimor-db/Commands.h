@@ -35,4 +35,5 @@ int initCommand(const QStringList& args);
 int exportCommand(const QStringList& args);
 int importCommand(const QStringList& args);
 int backupCommand(const QStringList& args);
+int restoreCommand(const QStringList& args);
 int checkCommand(const QStringList& args);

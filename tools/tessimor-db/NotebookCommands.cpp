@@ -14,7 +14,15 @@ const char kInitHelp[] = "Creates the notebook's file with an empty word table. 
                          "that already exists.";
 
 const char kBackupHelp[] = "Copies the notebook's file to FILE as one consistent moment, also while\n"
-                           "Tessimor has it open and is writing to it. The copy is itself a notebook file.";
+                           "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
+                           "\n"
+                           "With --daily DIR, makes DIR/word-YYYY-MM-DD.mdb for today when it is missing,\n"
+                           "then deletes the oldest files so named beyond the newest N (--keep, 14).";
+
+const char kRestoreHelp[] =
+    "Puts FILE, a backup, back as the notebook once a check finds it sound, also while\n"
+    "Tessimor has the notebook open. The notebook as it was is kept beside it as\n"
+    "word.mdb.before-restore. Refused while another program is writing the notebook.";
 
 const char kCheckHelp[] = "Tests the notebook's file: the database's integrity check, and the table\n"
                           "wordDB with its columns UpDay, English and Japanese. Exit status 0 only when\n"
@@ -49,14 +57,54 @@ int initCommand(const QStringList& args)
 int backupCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("force"), QStringLiteral("replace FILE if it exists")});
+    const QCommandLineOption daily(QStringLiteral("daily"), QStringLiteral("keep a copy a day in DIR"),
+                                   QStringLiteral("DIR"));
+    const QCommandLineOption keep(QStringLiteral("keep"),
+                                  QStringLiteral("with --daily: the copies kept (14)"), QStringLiteral("N"),
+                                  QStringLiteral("14"));
+    parser.addOptions({{QStringLiteral("force"), QStringLiteral("replace FILE if it exists")}, daily, keep});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("where the copy goes"));
-    if (const auto status = parse(parser, args, kBackupHelp, 1, 1))
+    if (const auto status = parse(parser, args, kBackupHelp, 0, 1))
         return *status;
+    const QString command = args.constFirst();
+    if (parser.isSet(daily) == !parser.positionalArguments().isEmpty())
+        return usageError(command, parser.isSet(daily) ? QStringLiteral("--daily takes no FILE")
+                                                       : QStringLiteral("'%1' needs FILE").arg(command));
+    if (parser.isSet(daily)) {
+        bool number = false;
+        const int copies = parser.value(keep).toInt(&number);
+        if (!number || copies < 1)
+            return usageError(
+                command, QStringLiteral("--keep wants a number from 1, not '%1'").arg(parser.value(keep)));
+        return refusing([&] {
+            const auto done =
+                NotebookBackup::daily(existingNotebook(), parser.value(daily), QDate::currentDate(), copies);
+            if (!done.made.isEmpty())
+                print(stdout, QStringLiteral("backed up to %1\n").arg(done.made));
+            for (const QString& removed : done.removed)
+                print(stdout, QStringLiteral("removed %1\n").arg(removed));
+            return Exit::kOk;
+        });
+    }
     const QString target = parser.positionalArguments().constFirst();
     return refusing([&] {
         NotebookBackup::copy(existingNotebook(), target, parser.isSet(QStringLiteral("force")));
         print(stdout, QStringLiteral("backed up to %1\n").arg(QFileInfo(target).absoluteFilePath()));
+        return Exit::kOk;
+    });
+}
+
+int restoreCommand(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the backup"));
+    if (const auto status = parse(parser, args, kRestoreHelp, 1, 1))
+        return *status;
+    return refusing([&] {
+        const QString notebook = existingNotebook();
+        NotebookBackup::restore(parser.positionalArguments().constFirst(), notebook);
+        print(stdout, QStringLiteral("restored %1; the notebook as it was is in %2.before-restore\n")
+                          .arg(parser.positionalArguments().constFirst(), notebook));
         return Exit::kOk;
     });
 }

@@ -17,7 +17,9 @@ const char kDescription[] = "The companion command of the Tessimor vocabulary no
                             "  export   write every pair to a file or to standard output\n"
                             "           (a flashcard deck, CSV for spreadsheets, or TSV)\n"
                             "  import   add the pairs of a file, skipping those already there\n"
-                            "  backup   copy the notebook's file, consistently, even while in use\n"
+                            "  backup   copy the notebook's file, consistently, even while in use;\n"
+                            "           with --daily, keep one copy a day in a folder\n"
+                            "  restore  put a backup back as the notebook\n"
                             "  check    test the notebook's file for damage\n"
                             "\n"
                             "'tessimor-db COMMAND --help' tells more of each command.\n"
@@ -128,9 +130,10 @@ int main(int argc, char* argv[])
     if (args.isEmpty())
         return usageError(QString(), QStringLiteral("a command is needed"));
     static const QMap<QString, int (*)(const QStringList&)> commands = {
-        {QStringLiteral("path"), pathCommand},     {QStringLiteral("init"), initCommand},
-        {QStringLiteral("export"), exportCommand}, {QStringLiteral("import"), importCommand},
-        {QStringLiteral("backup"), backupCommand}, {QStringLiteral("check"), checkCommand},
+        {QStringLiteral("path"), pathCommand},       {QStringLiteral("init"), initCommand},
+        {QStringLiteral("export"), exportCommand},   {QStringLiteral("import"), importCommand},
+        {QStringLiteral("backup"), backupCommand},   {QStringLiteral("check"), checkCommand},
+        {QStringLiteral("restore"), restoreCommand},
     };
     const auto command = commands.value(args.constFirst());
     if (!command)
