@@ -33,9 +33,8 @@ void make(const QString& path, const QStringList& rows, const QString& upDay = "
         QRegularExpression("(?<=^|\t)(?=\t|$)", QRegularExpression::MultilineOption), "~");
     for (QChar& c : lossy)
         c = c.isSurrogate() ? QChar('?') : c;
-    const QString format = "%Y/%m/%d %H:%M:%S";
     QCOMPARE(
-        run("mdb-export", {"-H", "-Q", "-d", "\t", "-0", "~", "-D", format, "-T", format, path, "wordDB"}),
+        run("mdb-export", {"-H", "-Q", "-d", "\t", "-0", "~", "-T", "%Y/%m/%d %H:%M:%S", path, "wordDB"}),
         lossy);
 }
 
@@ -92,17 +91,19 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("said");
         QTest::addColumn<QStringList>("added"); // after the pair the notebook held
-        const QString longPair =
-            "2024/03/07 08:09:10|" + QString(255, 'a') + '|' + QString(255, QChar(0x3042));
+        const QStringList longPairs = {"2024/03/07 08:09:10|" + QString(255, 'a') + "|長",
+                                       "2024/03/08 08:09:10|long|" + QString(255, QChar(0x3042))};
         QTest::newRow("repeats, empty and long texts")
-            << kPairs + QStringList{"2024/03/03 10:00:00|DON'T|mixed カナ abc", "2024/03/04 00:00:00||空",
-                                    "2024/03/05 00:00:00|~|無", "2024/03/06 00:00:00|e|~", longPair}
+            << kPairs +
+                   QStringList{"2024/03/03 10:00:00|DON'T|mixed カナ abc", "2024/03/04 00:00:00||空",
+                               "2024/03/05 00:00:00|~|無", "2024/03/06 00:00:00|e|~"} +
+                   longPairs
             << "text" << 0 << QStringList() << 0
-            << "added 2, skipped 2 (1 already in the notebook, 1 repeated in the file)\n"
-               "追加 2件、スキップ 2件 (登録済み 1件、ファイル内の重複 1件)\n"
+            << "added 3, skipped 2 (1 already in the notebook, 1 repeated in the file)\n"
+               "追加 3件、スキップ 2件 (登録済み 1件、ファイル内の重複 1件)\n"
                "skipped rows 4, 5, 6 of wordDB: an empty English or Japanese\n"
-               "English または Japanese が空の行を読み飛ばしました: 4, 5, 6行目\n1 pairs longer than"
-            << kAdded + QStringList{longPair};
+               "English または Japanese が空の行を読み飛ばしました: 4, 5, 6行目\n2 pairs longer than"
+            << kAdded + longPairs;
         QTest::newRow("Date/Time UpDay")
             << QStringList{kApple, kAdded[0]} << "date" << 0 << QStringList() << 0 << "added 1," << kAdded;
         const QStringList outside =

@@ -12,7 +12,7 @@ const rows = new MDBReader(fs.readFileSync(file)).getTable(table).getData();
 process.stdout.write(rows.map((row) => columns.map((column) => text(row[column])).join("\t") + "\n").join(""));
 
 // Jet 4 as mdbtools' HACKING notes describe it: 4 KiB pages, no indexes; text columns, but a Date/Time first
-// one when dated.
+// one when dated; English stored compressed, the other texts as UCS-2.
 function write(dated, counted, header) {
     const u16 = (n) => Buffer.from([n & 0xff, n >> 8]);
     // The page's type, and from 4 the table a data page belongs to.
@@ -63,11 +63,23 @@ function write(dated, counted, header) {
         return map;
     };
     const ucs2 = (t) => (t === null ? null : Buffer.from(t, "utf16le"));
+    // Access's compressed form: 0xff 0xfe, then a byte a character, each 0x00 switching to two and back. Not
+    // for a character outside the BMP, which mdb-reader cannot read back from it.
+    const compressed = (t) => {
+        if (t === null || t === "" || /[\ud800-\udfff]/.test(t)) return ucs2(t);
+        const out = [0xff, 0xfe];
+        for (let i = 0, one = true; i < t.length; i++) {
+            const unit = t.charCodeAt(i);
+            if (unit < 0x100 !== one) out.push(0), (one = !one);
+            one ? out.push(unit) : out.push(unit & 0xff, unit >> 8);
+        }
+        return Buffer.from(out);
+    };
     const days = (t) => Date.parse(t.replace(/\//g, "-").replace(" ", "T") + "Z") / 864e5 + 25569;
     const date = (t) => (t === null ? null : Buffer.from(new Float64Array([days(t)]).buffer));
     const lines = fs.readFileSync(0, "utf8").split("\n").filter((line) => line);
     const words = lines.map((line) => line.split("|").map((v) => (v === "~" ? null : v)));
-    const wordPages = dataPages(4, words.map(([up, en, ja]) => row([dated ? date(up) : ucs2(up), ucs2(en), ucs2(ja)], dated)));
+    const wordPages = dataPages(4, words.map(([up, en, ja]) => row([dated ? date(up) : ucs2(up), compressed(en), ucs2(ja)], dated)));
     // Page 1 holds the usage maps, 2 and 3 the catalog MSysObjects with the columns mdbtools binds, 4 and on wordDB.
     const catalog = row(["4", "1", "0", "wordDB", null].map(ucs2), false);
     fs.writeFileSync(file, Buffer.concat([fs.readFileSync(header).subarray(0, 4096),
