@@ -137,10 +137,7 @@ private slots:
         run(TESSIMOR_DB, {"init"});
         Connection(m_notebook).execute(Statements::kInsert, {kApple.left(19), "apple", "りんご"});
         int exit = -1;
-        QElapsedTimer timer;
-        timer.start();
         const QString output = run(TESSIMOR_DB, QStringList{"import", file} + options, &exit);
-        qInfo("%s: %lld ms", QTest::currentDataTag(), timer.elapsed());
         QVERIFY2(exit == status && output.contains(said), qPrintable(output));
         QCOMPARE(notebookRows(m_notebook).mid(1), added);
         run(TESSIMOR_DB, QStringList{"import", file} + options);
