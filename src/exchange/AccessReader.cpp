@@ -46,6 +46,9 @@ bool holdsSurrogate(const unsigned char* bytes, int size)
 bool lastRowLosesCharacters(MdbTableDef* table, const std::vector<int>& columns)
 {
     MdbHandle* handle = table->entry->mdb;
+    // Jet 3 stores texts in a code page, without surrogates to lose.
+    if (IS_JET3(handle))
+        return false;
     int start = 0;
     size_t size = 0;
     if (mdb_find_row(handle, int(table->cur_row) - 1, &start, &size) != 0)
