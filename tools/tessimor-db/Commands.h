@@ -37,3 +37,4 @@ int importCommand(const QStringList& args);
 int backupCommand(const QStringList& args);
 int restoreCommand(const QStringList& args);
 int checkCommand(const QStringList& args);
+int convertCommand(const QStringList& args);

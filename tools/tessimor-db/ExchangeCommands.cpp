@@ -1,7 +1,9 @@
+#include "AccessReader.h"
 #include "Clock.h"
 #include "Commands.h"
 #include "Connection.h"
 #include "ExchangeError.h"
+#include "Notebook.h"
 #include "TextDecoder.h"
 #include "WordExporter.h"
 #include "WordFileReader.h"
@@ -10,6 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 const char kExportHelp[] = "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
@@ -41,7 +48,19 @@ const char kImportHelp[] =
     "rule Register uses: both texts equal, the English ignoring case. A valid UpDay in\n"
     "the file is kept; other pairs get the time of the import. The pairs are added in one\n"
     "step: a line that cannot be read stops the import with its number, and nothing is\n"
-    "added. Lines starting with # are comments.";
+    "added. Lines starting with # are comments.\n"
+    "\n"
+    "FILE may also be an Access database (.mdb) holding the table wordDB. Rows with an\n"
+    "empty English or Japanese are skipped and named. A character outside the Basic\n"
+    "Multilingual Plane (such as 𠮟 or an emoji) cannot be read from it and\n"
+    "comes back as \"?\": the import names those rows and adds nothing unless\n"
+    "--accept-replacements is given.";
+
+const char kConvertHelp[] =
+    "Turns an Access database left where the notebook lives (the table wordDB of the\n"
+    "notebook's old design) into a notebook at that place, and keeps the Access file\n"
+    "beside it as word.mdb.access, unchanged. The pairs are read as import reads an\n"
+    "Access file; the new notebook appears only once it is complete.";
 
 // Far beyond any word list; keeps a wrong file from being read whole into memory.
 constexpr qint64 kLargestFile = qint64(1) << 30;
@@ -129,6 +148,50 @@ void printReport(const ImportReport& report, bool dryRun, int commentLines)
                                      "# で始まるコメント行 %1行を読み飛ばしました\n")
                           .arg(commentLines));
 }
+QString rowNumbers(const QVector<int>& rows)
+{
+    QStringList numbers;
+    for (const int row : rows)
+        numbers << QString::number(row);
+    return numbers.join(QStringLiteral(", "));
+}
+
+// Refuses a file whose texts the library could not carry whole, unless "?" in their place is accepted.
+AccessWords readAccess(const QString& path, bool acceptReplacements)
+{
+    AccessWords access = readAccessWords(path);
+    if (!access.replacedRows.isEmpty() && !acceptReplacements)
+        throw ExchangeError(
+            QStringLiteral("%1行目に基本多言語面の外の文字 (𠮟 や絵文字など) があり、「?」としか読めません。"
+                           "--accept-replacements で「?」のまま取り込みます")
+                .arg(rowNumbers(access.replacedRows)),
+            QStringLiteral("rows %1 hold characters outside the Basic Multilingual Plane (such as 𠮟 or an "
+                           "emoji), which read as \"?\"; --accept-replacements takes them so")
+                .arg(rowNumbers(access.replacedRows)));
+    return access;
+}
+
+void printAccessNotes(const AccessWords& access)
+{
+    if (!access.emptyRows.isEmpty())
+        print(stdout, QStringLiteral("skipped rows %1 of wordDB: an empty English or Japanese\n"
+                                     "English または Japanese が空の行を読み飛ばしました: %1行目\n")
+                          .arg(rowNumbers(access.emptyRows)));
+    if (!access.replacedRows.isEmpty())
+        print(stdout, QStringLiteral("rows %1 of wordDB taken with \"?\" for characters outside the Basic "
+                                     "Multilingual Plane\n"
+                                     "%1行目は基本多言語面の外の文字を「?」として取り込みました\n")
+                          .arg(rowNumbers(access.replacedRows)));
+    if (access.longPairs > 0)
+        print(stdout, QStringLiteral("%1 pairs longer than the window's boxes (English 49, Japanese 27 "
+                                     "characters) are taken whole\n"
+                                     "入力欄 (英語 49字、日本語 27字) より長い %1組もそのまま取り込みます\n")
+                          .arg(access.longPairs));
+}
+
+const QCommandLineOption kAcceptReplacements(QStringLiteral("accept-replacements"),
+                                             QStringLiteral("take \"?\" for the characters of an Access "
+                                                            "file that cannot be read"));
 } // namespace
 
 int exportCommand(const QStringList& args)
@@ -161,7 +224,8 @@ int importCommand(const QStringList& args)
     parser.addOptions(
         {{QStringLiteral("dry-run"), QStringLiteral("report what the import would add, and add nothing")},
          {QStringLiteral("encoding"), QStringLiteral("read FILE as utf-8 or shift_jis (also sjis, cp932)"),
-          QStringLiteral("NAME")}});
+          QStringLiteral("NAME")},
+         kAcceptReplacements});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the word file"));
     if (const auto status = parse(parser, args, kImportHelp, 1, 1))
         return *status;
@@ -173,8 +237,14 @@ int importCommand(const QStringList& args)
     const QString path = parser.positionalArguments().constFirst();
     QVector<WordRecord> words;
     int commentLines = 0;
+    AccessWords access;
     const int read = refusing(
         [&] {
+            if (AccessReader::recognises(path)) {
+                access = readAccess(path, parser.isSet(kAcceptReplacements));
+                words = access.words;
+                return Exit::kOk;
+            }
             WordFileReader reader(TextDecoder::decode(readWhole(path), encoding));
             words = reader.read();
             commentLines = reader.commentLines();
@@ -190,6 +260,57 @@ int importCommand(const QStringList& args)
         const SystemClock clock;
         const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
         printReport(WordImporter(notebook, clock).import(words, dryRun), dryRun, commentLines);
+        printAccessNotes(access);
         return Exit::kOk;
     });
+}
+
+int convertCommand(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.addOption(kAcceptReplacements);
+    if (const auto status = parse(parser, args, kConvertHelp, 0, 0))
+        return *status;
+    const QString path = Notebook::defaultPath();
+    const QString kept = path + QStringLiteral(".access");
+    const QString fresh = path + QStringLiteral(".converting");
+    return refusing(
+        [&] {
+            if (!AccessReader::recognises(path))
+                throw ExchangeError(QStringLiteral("Access のファイルではありません"),
+                                    QStringLiteral("it is not an Access file"));
+            if (QFileInfo::exists(kept))
+                throw ExchangeError(QStringLiteral("%1 が既にあります").arg(kept),
+                                    QStringLiteral("%1 exists already").arg(kept));
+            const AccessWords access = readAccess(path, parser.isSet(kAcceptReplacements));
+            QFile::remove(fresh);
+            ImportReport report;
+            try {
+                Notebook::create(fresh);
+                Connection notebook(fresh, Connection::Access::ReadWrite);
+                report = WordImporter(notebook, SystemClock()).import(access.words, false);
+            } catch (...) {
+                QFile::remove(fresh);
+                throw;
+            }
+            // The link keeps the Access file under its new name; the rename then puts the complete notebook
+            // in its place in one step, so the notebook's path never names a partial file or nothing.
+            // The link keeps the Access file under its new name; the rename then puts the complete notebook
+            // in its place in one step, so the notebook's path never names a partial file or nothing.
+            const QByteArray from = QFile::encodeName(path);
+            const bool linked = ::link(from.constData(), QFile::encodeName(kept).constData()) == 0;
+            if (!linked || std::rename(QFile::encodeName(fresh).constData(), from.constData()) != 0) {
+                const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+                QFile::remove(fresh);
+                if (linked)
+                    QFile::remove(kept);
+                throw ExchangeError(QStringLiteral("変換できません: %1").arg(reason),
+                                    QStringLiteral("cannot convert it: %1").arg(reason));
+            }
+            printReport(report, false, 0);
+            printAccessNotes(access);
+            print(stdout, QStringLiteral("converted %1; the Access file is kept as %2\n").arg(path, kept));
+            return Exit::kOk;
+        },
+        path);
 }

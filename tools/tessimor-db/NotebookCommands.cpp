@@ -1,3 +1,4 @@
+#include "AccessReader.h"
 #include "Commands.h"
 #include "Notebook.h"
 #include "NotebookBackup.h"
@@ -116,6 +117,11 @@ int checkCommand(const QStringList& args)
         return *status;
     return refusing([] {
         const QString path = existingNotebook();
+        if (AccessReader::recognises(path))
+            return refuse(
+                QStringLiteral("%1 は Access のファイルです。tessimor-db convert で単語帳に変換できます "
+                               "(an Access file; 'tessimor-db convert' turns it into a notebook)")
+                    .arg(path));
         // Throws StoreError when the notebook is busy.
         const NotebookCheck check(path);
         if (check.sound()) {

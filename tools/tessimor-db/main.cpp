@@ -21,6 +21,8 @@ const char kDescription[] = "The companion command of the Tessimor vocabulary no
                             "           with --daily, keep one copy a day in a folder\n"
                             "  restore  put a backup back as the notebook\n"
                             "  check    test the notebook's file for damage\n"
+                            "  convert  turn an Access word.mdb where the notebook lives into a\n"
+                            "           notebook, keeping the Access file as word.mdb.access\n"
                             "\n"
                             "'tessimor-db COMMAND --help' tells more of each command.\n"
                             "Exit status: 0 success, 1 refused input, 2 usage error.";
@@ -133,7 +135,7 @@ int main(int argc, char* argv[])
         {QStringLiteral("path"), pathCommand},       {QStringLiteral("init"), initCommand},
         {QStringLiteral("export"), exportCommand},   {QStringLiteral("import"), importCommand},
         {QStringLiteral("backup"), backupCommand},   {QStringLiteral("check"), checkCommand},
-        {QStringLiteral("restore"), restoreCommand},
+        {QStringLiteral("convert"), convertCommand}, {QStringLiteral("restore"), restoreCommand},
     };
     const auto command = commands.value(args.constFirst());
     if (!command)

@@ -1,0 +1,152 @@
+#include "AccessReader.h"
+
+#include "ExchangeError.h"
+#include "UpDay.h"
+
+#include <QFile>
+
+#include <memory>
+#include <vector>
+
+// mdbtools.h includes glib.h inside its extern "C" block, where glib's C++ templates cannot compile:
+// included first, glib's include guard keeps it out of that block.
+#include <glib.h>
+#include <mdbtools.h>
+
+namespace AccessReader {
+namespace {
+struct Free {
+    void operator()(MdbHandle* handle) const { mdb_close(handle); }
+    void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
+};
+
+// Whether a Jet 4 text as stored holds half of a UTF-16 surrogate pair, which the library's UCS-2
+// conversion turns into "?". The stored form is UCS-2, or, after the bytes 0xff 0xfe, a compressed form
+// in which each 0x00 byte switches between one-byte characters and two-byte ones.
+bool holdsSurrogate(const unsigned char* bytes, int size)
+{
+    const bool compressed = size >= 2 && bytes[0] == 0xff && bytes[1] == 0xfe;
+    bool oneByte = compressed;
+    for (int at = compressed ? 2 : 0; at < size;) {
+        if (compressed && bytes[at] == 0) {
+            oneByte = !oneByte;
+            ++at;
+        } else if (oneByte) {
+            ++at;
+        } else {
+            if (at + 1 < size && (bytes[at + 1] & 0xf8) == 0xd8)
+                return true;
+            at += 2;
+        }
+    }
+    return false;
+}
+
+// Whether the row the table fetched last holds such a text in one of the columns read.
+bool lastRowLosesCharacters(MdbTableDef* table, const std::vector<int>& columns)
+{
+    MdbHandle* handle = table->entry->mdb;
+    // Jet 3 stores texts in a code page, without surrogates to lose.
+    if (IS_JET3(handle))
+        return false;
+    int start = 0;
+    size_t size = 0;
+    if (mdb_find_row(handle, int(table->cur_row) - 1, &start, &size) != 0)
+        return false;
+    std::vector<MdbField> fields(table->num_cols);
+    mdb_crack_row(table, start & 0x1fff, size, fields.data());
+    for (const MdbField& field : fields) {
+        const auto* column = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, field.colnum));
+        if (!field.is_null && column->col_type == MDB_TEXT &&
+            std::find(columns.begin(), columns.end(), field.colnum) != columns.end() &&
+            holdsSurrogate(handle->pg_buf + field.start, field.siz))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+bool recognises(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(20);
+    return head.size() == 20 && head.startsWith(QByteArray("\0\1\0\0", 4)) &&
+           (head.mid(4) == QByteArray("Standard Jet DB\0", 16) ||
+            head.mid(4) == QByteArray("Standard ACE DB\0", 16));
+}
+
+Table read(const QString& path, const QString& tableName, const QStringList& columns)
+{
+    const std::unique_ptr<MdbHandle, Free> handle(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
+    if (!handle || !mdb_read_catalog(handle.get(), MDB_TABLE))
+        throw ExchangeError(QStringLiteral("Access のファイルとして読めません"),
+                            QStringLiteral("cannot read it as an Access file"));
+    mdb_set_date_fmt(handle.get(), "%Y/%m/%d %H:%M:%S");
+    QByteArray name = tableName.toUtf8();
+    const std::unique_ptr<MdbTableDef, Free> table(
+        mdb_read_table_by_name(handle.get(), name.data(), MDB_TABLE));
+    if (!table || !mdb_read_columns(table.get()))
+        throw ExchangeError(QStringLiteral("表 %1 がありません").arg(tableName),
+                            QStringLiteral("there is no table %1").arg(tableName));
+    std::vector<std::vector<char>> values(columns.size(), std::vector<char>(handle->bind_size));
+    std::vector<int> bound;
+    for (int i = 0; i < columns.size(); ++i) {
+        QByteArray column = columns.at(i).toUtf8();
+        const int number = mdb_bind_column_by_name(table.get(), column.data(), values[i].data(), nullptr);
+        if (number < 1)
+            throw ExchangeError(QStringLiteral("表 %1 に列 %2 がありません").arg(tableName, columns.at(i)),
+                                QStringLiteral("table %1 has no column %2").arg(tableName, columns.at(i)));
+        bound.push_back(number - 1);
+    }
+    Table read;
+    mdb_rewind_table(table.get());
+    while (mdb_fetch_row(table.get())) {
+        QStringList row;
+        for (const std::vector<char>& value : values)
+            row << QString::fromUtf8(value.data());
+        read.rows << row;
+        if (lastRowLosesCharacters(table.get(), bound))
+            read.replacedRows << read.rows.size();
+    }
+    if (read.rows.size() != qsizetype(table->num_rows))
+        throw ExchangeError(
+            QStringLiteral(
+                "表 %1 の %2 行のうち %3 行しか読めません。正しく閉じられなかったファイルです: Access "
+                "で最適化と修復をしてから取り込んでください")
+                .arg(tableName)
+                .arg(table->num_rows)
+                .arg(read.rows.size()),
+            QStringLiteral("read %3 of the %2 rows that table %1 counts: the file was not closed cleanly; "
+                           "compact and repair it in Access first")
+                .arg(tableName)
+                .arg(table->num_rows)
+                .arg(read.rows.size()));
+    return read;
+}
+
+} // namespace AccessReader
+
+AccessWords readAccessWords(const QString& path)
+{
+    // The window's text boxes take this many characters.
+    constexpr int kEnglishBox = 49;
+    constexpr int kJapaneseBox = 27;
+    const AccessReader::Table table =
+        AccessReader::read(path, QStringLiteral("wordDB"),
+                           {QStringLiteral("UpDay"), QStringLiteral("English"), QStringLiteral("Japanese")});
+    AccessWords read;
+    read.replacedRows = table.replacedRows;
+    for (int i = 0; i < table.rows.size(); ++i) {
+        const QStringList& row = table.rows.at(i);
+        if (row.at(1).isEmpty() || row.at(2).isEmpty()) {
+            read.emptyRows << i + 1;
+            continue;
+        }
+        read.words << WordRecord{UpDay::normalized(row.at(0)), row.at(1), row.at(2)};
+        if (row.at(1).size() > kEnglishBox || row.at(2).size() > kJapaneseBox)
+            ++read.longPairs;
+    }
+    return read;
+}
