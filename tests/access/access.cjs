@@ -7,20 +7,22 @@
 const fs = require("fs");
 const MDBReader = require("mdb-reader");
 const [mode, file, ...rest] = process.argv.slice(2);
-const lines = mode === "write" ? rest.slice(2).filter((line) => line !== "-") : [];
-if (mode === "write") write(rest[0], rest[1] === "date", rest.length - 2);
-const [table, ...columns] = mode === "write" ? ["wordDB", "UpDay", "English", "Japanese"] : rest;
+const writing = mode === "write", lines = writing ? rest.slice(2).filter((line) => line !== "-") : [];
+if (writing) write(rest[0], rest[1] === "date", rest.length - 2);
+const [table, ...columns] = writing ? ["wordDB", "UpDay", "English", "Japanese"] : rest;
 const text = (v) => (v === null ? "~" : v instanceof Date ? v.toISOString().slice(0, 19).replace(/-/g, "/").replace("T", " ") : v);
 const rows = new MDBReader(fs.readFileSync(file)).getTable(table).getData();
 const read = rows.map((row) => columns.map((column) => text(row[column])).join("\t") + "\n").join("");
 const written = lines.map((line) => line.replace(/\|/g, "\t") + "\n").join("");
-const exported = () => require("child_process").execFileSync("mdb-export", ["-H", "-Q", "-d", "\t", "-0", "~", "-T", "%Y/%m/%d %H:%M:%S", file, "wordDB"], { encoding: "utf8" });
-if (mode === "read") process.stdout.write(read);
-else if (read !== written) process.stdout.write(`mdb-reader reads:\n${read}`);
-else if (exported() !== written.replace(/(?<=^|\t)(?=\t|\n)/gm, "~").replace(/[\ud800-\udfff]/g, "?")) process.stdout.write(`mdb-export reads:\n${exported()}`);
+const options = ["-H", "-Q", "-d", "\t", "-0", "~", "-T", "%Y/%m/%d %H:%M:%S", file, "wordDB"];
+const lossy = written.replace(/(?<=^|\t)(?=\t|\n)/gm, "~").replace(/[\ud800-\udfff]/g, "?");
+const exported = writing ? require("child_process").execFileSync("mdb-export", options, { encoding: "utf8" }) : lossy;
+const wrong = read !== written || exported !== lossy;
+process.stdout.write(!writing ? read : wrong ? `mdb-reader reads:\n${read}mdb-export reads:\n${exported}` : "");
 
-// Jet 4 as mdbtools' HACKING notes describe it: 4 KiB pages, no indexes; text columns, but a Date/Time first
-// one when dated; texts as UCS-2 (Access's compressed texts are the fixture's).
+// Jet 4 as mdbtools' HACKING notes describe it: 4 KiB pages, no indexes, texts as UCS-2 (Access's compressed
+// texts are the fixture's); page 1 holds the usage maps, 2 and 3 the catalog MSysObjects with the columns
+// mdbtools binds, 4 and on wordDB, its first column Date/Time when dated.
 function write(header, dated, counted) {
     const u16 = (n) => Buffer.from([n & 0xff, n >> 8]);
     // The page's type, and at 4 the table a data page belongs to.
@@ -40,18 +42,17 @@ function write(header, dated, counted) {
     };
     // The column count, a Date/Time value, the texts, then the end of the data, the texts' offsets last to
     // first, their count and the null mask (a set bit: not Null).
-    const row = (values, dated) => {
+    const row = (values, fixedFirst = false) => {
         let data = u16(values.length), offsets = Buffer.alloc(0), mask = 0;
         values.forEach((v, i) => {
             if (v !== null) mask |= 1 << i;
-            if (!dated || i > 0) offsets = Buffer.concat([u16(data.length), offsets]);
+            if (!fixedFirst || i > 0) offsets = Buffer.concat([u16(data.length), offsets]);
             data = Buffer.concat([data, v ?? Buffer.alloc(0)]);
         });
         return Buffer.concat([data, u16(data.length), offsets, u16(offsets.length / 2), Buffer.from([mask])]);
     };
     // Rows are stored from the end of a page towards its head, their offsets after the page's header.
-    const dataPages = (owner, rows) => {
-        let pages = [], count = 0, end = 0;
+    const dataPages = (owner, rows, pages = [], count = 0, end = 0) => {
         for (const r of rows) {
             if (16 + 2 * count + r.length > end) pages.push(page(1, owner)), (count = 0), (end = 4096);
             const p = pages.at(-1);
@@ -60,14 +61,16 @@ function write(header, dated, counted) {
         return pages;
     };
     // A usage map of type 0 from page 0 on: a set bit for each of the table's pages.
-    const usageMap = (first, n) => Array.from({ length: first + n }, (_, p) => p >= first).reduce((map, on, p) => ((map[5 + (p >> 3)] |= on << (p & 7)), map), Buffer.alloc(6 + ((first + n) >> 3)));
-    const ucs2 = (t) => (t === null ? null : Buffer.from(t, "utf16le"));
-    const date = (t) => Buffer.from(new Float64Array([Date.parse(t.replace(/\//g, "-").replace(" ", "T") + "Z") / 864e5 + 25569]).buffer);
-    const wordPages = dataPages(4, lines.map((line) => line.split("|").map((v) => (v === "~" ? null : v))).map(([up, en, ja]) => row([dated ? date(up) : ucs2(up), ucs2(en), ucs2(ja)], dated)));
-    // Page 1 holds the usage maps, 2 and 3 the catalog MSysObjects with the columns mdbtools binds, 4 and on wordDB.
-    const catalog = row(["4", "1", "0", "wordDB", null].map(ucs2), false);
+    const usageMap = (first, n) => Array.from({ length: first + n }, (_, p) => p >= first)
+        .reduce((map, on, p) => ((map[5 + (p >> 3)] |= on << (p & 7)), map), Buffer.alloc(6 + ((first + n) >> 3)));
+    const ucs2 = (t) => (t === null || t === "~" ? null : Buffer.from(t, "utf16le"));
+    const days = (t) => Date.parse(t.replace(/\//g, "-").replace(" ", "T") + "Z") / 864e5 + 25569;
+    const upDay = (t) => (dated ? Buffer.from(Float64Array.of(days(t)).buffer) : ucs2(t));
+    const words = lines.map((line) => line.split("|")).map(([up, ...texts]) => row([upDay(up), ...texts.map(ucs2)], dated));
+    const wordPages = dataPages(4, words);
     fs.writeFileSync(file, Buffer.concat([fs.readFileSync(header).subarray(0, 4096),
         ...dataPages(0, [usageMap(3, 1), usageMap(5, wordPages.length)]),
-        definition(["Id", "Type", "Flags", "Name", "LvProp"], 1, 0x100, false), ...dataPages(2, [catalog]),
+        definition(["Id", "Type", "Flags", "Name", "LvProp"], 1, 0x100, false),
+        ...dataPages(2, [row(["4", "1", "0", "wordDB", null].map(ucs2))]),
         definition(["UpDay", "English", "Japanese"], counted, 0x101, dated), ...wordPages]));
 }
