@@ -1,10 +1,13 @@
-// mdb-reader, the tests' second reader of Access files (written apart from mdbtools), and their writer of wordDB
-// files. "read FILE TABLE COLUMN..." prints the columns, a line a row, tab-separated, Null as "~". "write FILE
-// HEADER text|date ROW..." writes FILE (page 0 from the Jet 4 file HEADER) with ROWs "UpDay|English|Japanese"
-// ("~" for Null, "-" for a row the table counts but the file lost), UpDay as text or Date/Time, and prints
-// nothing when mdb-reader reads them back exactly and mdb-export with the library's known losses (an empty
-// text shown as Null, "?" for each half of a character outside the BMP).
+// The tests' second reader of Access files, mdb-reader (written apart from mdbtools), and their wordDB writer.
+// "read FILE TABLE COLUMN..." prints the columns, tab-separated, a line a row, Null as "~". "write FILE HEADER
+// text|date ROW..." writes ROWs "UpDay|English|Japanese" ("~": Null; "-": counted, but lost) after page 0 of the
+// Jet 4 file HEADER, UpDay as text or Date/Time, and is silent when mdb-reader reads them back, and mdb-export
+// but for its losses (an empty text shown as Null, "?" for each half of a character outside the BMP).
 const fs = require("fs");
+const { execFileSync } = require("child_process");
+// mdb-reader goes into node_modules beside this file on its first use.
+if (!fs.existsSync(`${__dirname}/node_modules/mdb-reader`))
+    execFileSync("npm", ["ci", "--prefix", __dirname, "--no-audit", "--no-fund"], { stdio: "ignore" });
 const MDBReader = require("mdb-reader");
 const [mode, file, ...rest] = process.argv.slice(2);
 const writing = mode === "write", lines = writing ? rest.slice(2).filter((line) => line !== "-") : [];
@@ -16,21 +19,19 @@ const read = rows.map((row) => columns.map((column) => text(row[column])).join("
 const written = lines.map((line) => line.replace(/\|/g, "\t") + "\n").join("");
 const options = ["-H", "-Q", "-d", "\t", "-0", "~", "-T", "%Y/%m/%d %H:%M:%S", file, "wordDB"];
 const lossy = written.replace(/(?<=^|\t)(?=\t|\n)/gm, "~").replace(/[\ud800-\udfff]/g, "?");
-const exported = writing ? require("child_process").execFileSync("mdb-export", options, { encoding: "utf8" }) : lossy;
-const wrong = read !== written || exported !== lossy;
-process.stdout.write(!writing ? read : wrong ? `mdb-reader reads:\n${read}mdb-export reads:\n${exported}` : "");
+const exported = writing ? execFileSync("mdb-export", options, { encoding: "utf8" }) : lossy;
+const wrong = read !== written || exported !== lossy ? `mdb-reader reads:\n${read}mdb-export reads:\n${exported}` : "";
+process.stdout.write(writing ? wrong : read);
 
-// Jet 4 as mdbtools' HACKING notes describe it: 4 KiB pages, no indexes, texts as UCS-2 (Access's compressed
-// texts are the fixture's); page 1 holds the usage maps, 2 and 3 the catalog MSysObjects with the columns
-// mdbtools binds, 4 and on wordDB, its first column Date/Time when dated.
+// Jet 4 as mdbtools' HACKING notes describe it, texts as UCS-2 (the fixture has Access's compressed ones): 4 KiB
+// pages, 1 the usage maps, 2 and 3 the catalog MSysObjects (the columns mdbtools binds), 4 and on wordDB.
 function write(header, dated, counted) {
     const u16 = (n) => Buffer.from([n & 0xff, n >> 8]);
     // The page's type, and at 4 the table a data page belongs to.
     const page = (type, owner) => Buffer.concat([Buffer.from([type, 1, 0, 0, owner]), Buffer.alloc(4091)]);
     // The row count at 16, the table's type at 40, column counts from 41, the usage maps' rows at 55 and 59, then
     // an entry of 25 bytes a column (type; numbers at 5, 7, 9; flags at 15; size at 23) and the UCS-2 names.
-    const definition = (names, count, usageMap, dated) => {
-        const p = page(2, 0);
+    const definition = (names, count, usageMap, dated, p = page(2, 0)) => {
         p.writeUInt32LE(count, 16), (p[40] = 0x4e), p.writeUInt32LE(usageMap, 55), p.writeUInt32LE(usageMap, 59);
         [names.length, names.length - dated, names.length].forEach((n, k) => p.writeUInt16LE(n, 41 + 2 * k));
         names.reduce((at, name, i, _, c = 63 + 25 * i, fixed = dated && i === 0) => {
@@ -43,19 +44,15 @@ function write(header, dated, counted) {
     // The column count, a Date/Time value, the texts, then the end of the data, the texts' offsets last to
     // first, their count and the null mask (a set bit: not Null).
     const row = (values, fixedFirst = false) => {
-        let data = u16(values.length), offsets = Buffer.alloc(0), mask = 0;
-        values.forEach((v, i) => {
-            if (v !== null) mask |= 1 << i;
-            if (!fixedFirst || i > 0) offsets = Buffer.concat([u16(data.length), offsets]);
-            data = Buffer.concat([data, v ?? Buffer.alloc(0)]);
-        });
-        return Buffer.concat([data, u16(data.length), offsets, u16(offsets.length / 2), Buffer.from([mask])]);
+        const parts = [u16(values.length), ...values.map((v) => v ?? Buffer.alloc(0))], data = Buffer.concat(parts);
+        const offsets = values.map((_, i) => u16(Buffer.concat(parts.slice(0, i + 1)).length)).slice(fixedFirst ? 1 : 0);
+        const mask = values.reduce((m, v, i) => (v === null ? m : m | (1 << i)), 0);
+        return Buffer.concat([data, u16(data.length), ...offsets.reverse(), u16(offsets.length), Buffer.from([mask])]);
     };
     // Rows are stored from the end of a page towards its head, their offsets after the page's header.
-    const dataPages = (owner, rows, pages = [], count = 0, end = 0) => {
+    const dataPages = (owner, rows, pages = [], p = null, count = 0, end = 0) => {
         for (const r of rows) {
-            if (16 + 2 * count + r.length > end) pages.push(page(1, owner)), (count = 0), (end = 4096);
-            const p = pages.at(-1);
+            if (16 + 2 * count + r.length > end) pages.push((p = page(1, owner))), (count = 0), (end = 4096);
             r.copy(p, (end -= r.length)), p.writeUInt16LE(end, 14 + 2 * count), p.writeUInt16LE(++count, 12);
         }
         return pages;
@@ -66,8 +63,8 @@ function write(header, dated, counted) {
     const ucs2 = (t) => (t === null || t === "~" ? null : Buffer.from(t, "utf16le"));
     const days = (t) => Date.parse(t.replace(/\//g, "-").replace(" ", "T") + "Z") / 864e5 + 25569;
     const upDay = (t) => (dated ? Buffer.from(Float64Array.of(days(t)).buffer) : ucs2(t));
-    const words = lines.map((line) => line.split("|")).map(([up, ...texts]) => row([upDay(up), ...texts.map(ucs2)], dated));
-    const wordPages = dataPages(4, words);
+    const wordRow = ([up, ...texts]) => row([upDay(up), ...texts.map(ucs2)], dated);
+    const wordPages = dataPages(4, lines.map((line) => wordRow(line.split("|"))));
     fs.writeFileSync(file, Buffer.concat([fs.readFileSync(header).subarray(0, 4096),
         ...dataPages(0, [usageMap(3, 1), usageMap(5, wordPages.length)]),
         definition(["Id", "Type", "Flags", "Name", "LvProp"], 1, 0x100, false),
