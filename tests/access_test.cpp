@@ -24,7 +24,6 @@ QString make(const QString& to, const QStringList& rows)
 }
 
 const QString kApple = "2024/03/01 09:05:00|apple|りんご";
-const QStringList kPairs = {kApple, "2024/3/2 7:00|don't|mixed カナ abc"};
 const QStringList kAdded = {"2024/03/02 07:00:00|don't|mixed カナ abc"};
 
 // make()'s rows, tessimor-db's options, parts of what it says, the pairs added (none: refused, exit 1).
@@ -60,10 +59,9 @@ private slots:
     void importsWordDbOnce_data()
     {
         QTest::addColumn<Import>("import");
-        // Repeats, empty and Null texts, pairs just over a box's length or at Access's longest, outside the
-        // BMP.
+        // Repeats, empty and Null texts, pairs just over a box or at Access's longest, outside the BMP.
         const QString day = "2024/03/04 00:00:00|";
-        QStringList mixed = QStringList{"text"} + kPairs;
+        QStringList mixed = {"text", kApple, "2024/3/2 7:00|don't|mixed カナ abc"};
         mixed << day + "DON'T|mixed カナ abc" << day + "|空" << day + "~|無" << day + "e|~"
               << day + QString(50, 'a') + "|長" << day + "long|" + QString(28, u'あ')
               << day + QString(255, 'b') + "|" + QString(255, u'い') << day + "scold|𠮟る" << day + "smile|😀";
@@ -114,6 +112,7 @@ private slots:
         QVERIFY2(lastExit == 0 && shown.contains("shown: Form1"), qPrintable(shown));
         QCOMPARE(m_notebook->rows(), QStringList{kApple} + kAdded);
         QCOMPARE(readFile(m_notebook->path() + ".access"), access);
+        QVERIFY(run(TESSIMOR_DB, {"convert"}).contains("it is not an Access file") && lastExit == 1);
     }
 
 private:
