@@ -295,8 +295,6 @@ int convertCommand(const QStringList& args)
             }
             // The link keeps the Access file under its new name; the rename then puts the complete notebook
             // in its place in one step, so the notebook's path never names a partial file or nothing.
-            // The link keeps the Access file under its new name; the rename then puts the complete notebook
-            // in its place in one step, so the notebook's path never names a partial file or nothing.
             const QByteArray from = QFile::encodeName(path);
             const bool linked = ::link(from.constData(), QFile::encodeName(kept).constData()) == 0;
             if (!linked || std::rename(QFile::encodeName(fresh).constData(), from.constData()) != 0) {
