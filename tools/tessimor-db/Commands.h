@@ -36,3 +36,4 @@ int exportCommand(const QStringList& args);
 int importCommand(const QStringList& args);
 int backupCommand(const QStringList& args);
 int checkCommand(const QStringList& args);
+int upgradeCommand(const QStringList& args);

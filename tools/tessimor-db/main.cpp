@@ -19,6 +19,7 @@ const char kDescription[] = "The companion command of the Tessimor vocabulary no
                             "  import   add the pairs of a file, skipping those already there\n"
                             "  backup   copy the notebook's file, consistently, even while in use\n"
                             "  check    test the notebook's file for damage\n"
+                            "  upgrade  add the search index to a notebook made without it\n"
                             "\n"
                             "'tessimor-db COMMAND --help' tells more of each command.\n"
                             "Exit status: 0 success, 1 refused input, 2 usage error.";
@@ -128,9 +129,10 @@ int main(int argc, char* argv[])
     if (args.isEmpty())
         return usageError(QString(), QStringLiteral("a command is needed"));
     static const QMap<QString, int (*)(const QStringList&)> commands = {
-        {QStringLiteral("path"), pathCommand},     {QStringLiteral("init"), initCommand},
-        {QStringLiteral("export"), exportCommand}, {QStringLiteral("import"), importCommand},
-        {QStringLiteral("backup"), backupCommand}, {QStringLiteral("check"), checkCommand},
+        {QStringLiteral("path"), pathCommand},       {QStringLiteral("init"), initCommand},
+        {QStringLiteral("export"), exportCommand},   {QStringLiteral("import"), importCommand},
+        {QStringLiteral("backup"), backupCommand},   {QStringLiteral("check"), checkCommand},
+        {QStringLiteral("upgrade"), upgradeCommand},
     };
     const auto command = commands.value(args.constFirst());
     if (!command)
