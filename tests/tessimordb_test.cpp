@@ -48,7 +48,7 @@ private slots:
     void helpVersionAndUsageErrors()
     {
         QVERIFY(run({"--help"}).out.contains("'tessimor-db COMMAND --help'"));
-        for (const QString command : {"path", "init", "export", "import", "backup", "check"})
+        for (const QString command : {"path", "init", "export", "import", "backup", "check", "upgrade"})
             QVERIFY(run({command, "--help"}).out.startsWith("Usage: tessimor-db " + command.toUtf8()));
         QCOMPARE(run({"--version"}).out, "tessimor-db 1.00\n");
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
@@ -150,6 +150,28 @@ private slots:
         QCOMPARE(NotebookCheck(copy).pairs(), 5);
         QCOMPARE(QDir(m_home->path()).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"copy.mdb", "keep.csv"}));
+    }
+
+    // upgrade adds the index to a file an older init made, once, and not while another program writes;
+    // check finds it out of step once a trigger is gone and rows change.
+    void upgradeAddsTheSearchIndexThatCheckWatches()
+    {
+        insert(kTable);
+        Connection connection(notebook());
+        for (const char* drop : {"trigger wordDB_TextInsert", "trigger wordDB_TextDelete",
+                                 "trigger wordDB_TextUpdate", "table wordDB_Text"})
+            connection.execute(QString("drop ") + drop, {});
+        connection.execute("begin exclusive", {});
+        QVERIFY(run({"upgrade"}).err.contains("他のプログラムに使用されています"));
+        connection.execute("commit", {});
+        QVERIFY(run({"upgrade"}).out.startsWith("added the search index"));
+        QVERIFY(run({"upgrade"}).out.startsWith("up to date"));
+        QVERIFY(run({"check"}).out.contains("(5 pairs)"));
+        connection.execute("drop trigger wordDB_TextDelete", {});
+        connection.execute("delete from wordDB where English = 'apple'", {});
+        const QString faults = run({"check"}).err;
+        QVERIFY2(faults.contains("wordDB_TextDelete") && faults.contains("(2 texts differ)"),
+                 qPrintable(faults));
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()
