@@ -123,17 +123,19 @@ inline const QString kAmongRows = QStringLiteral(" and rowid in (%1)");
 
 // The trigram index of the English texts, kept in step by triggers inside the file for every writer. It is
 // keyed by the text itself (one entry a row), not by rowid, which a VACUUM may renumber; a row's entry is
-// found again by its text at the start of an entry.
+// found again by its text at the start of an entry. Triggers left behind by a dropped index are kept.
 inline const QStringList kSearchIndex = {
     QStringLiteral(
         "create virtual table wordDB_Text using fts5(English, tokenize = 'trigram', columnsize = 0)"),
-    QStringLiteral("create trigger wordDB_TextInsert after insert on wordDB when length(new.English) >= 3 "
-                   "begin insert into wordDB_Text(English) values (new.English); end"),
-    QStringLiteral("create trigger wordDB_TextDelete after delete on wordDB when length(old.English) >= 3 "
-                   "begin delete from wordDB_Text where rowid = (select rowid from wordDB_Text where "
-                   "wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' and English = "
-                   "old.English limit 1); end"),
-    QStringLiteral("create trigger wordDB_TextUpdate after update of English on wordDB begin "
+    QStringLiteral(
+        "create trigger if not exists wordDB_TextInsert after insert on wordDB when length(new.English) >= 3 "
+        "begin insert into wordDB_Text(English) values (new.English); end"),
+    QStringLiteral(
+        "create trigger if not exists wordDB_TextDelete after delete on wordDB when length(old.English) >= 3 "
+        "begin delete from wordDB_Text where rowid = (select rowid from wordDB_Text where "
+        "wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' and English = "
+        "old.English limit 1); end"),
+    QStringLiteral("create trigger if not exists wordDB_TextUpdate after update of English on wordDB begin "
                    "delete from wordDB_Text where length(old.English) >= 3 and rowid = (select rowid from "
                    "wordDB_Text where wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' "
                    "and English = old.English limit 1); "
