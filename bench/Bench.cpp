@@ -346,7 +346,8 @@ struct SizeBench : public QObject {
                keyStep(Qt::Key_PageDown, boundary - 3, boundary),
                Step{{},
                     [this, normal, above] {
-                        m_raw.read(normal.page(false, true), above + QVariantList{kPage, 0});
+                        m_raw.read(normal.page(false, true),
+                                   Statements::List::keyValues(above) + QVariantList{kPage, 0});
                     }},
                before(boundary));
         // A few rows below the first row of that page, at the top of the view: Page Up needs the page above.
@@ -354,7 +355,8 @@ struct SizeBench : public QObject {
                keyStep(Qt::Key_PageUp, boundary + kPage + 3, boundary + kPage, true),
                Step{{},
                     [this, normal, below] {
-                        m_raw.read(normal.page(true, true), below + QVariantList{kPage, 0});
+                        m_raw.read(normal.page(true, true),
+                                   Statements::List::keyValues(below) + QVariantList{kPage, 0});
                     }},
                before(boundary));
         // The scroll bar dragged to 70 % of a list that holds its first page: the page there is read from

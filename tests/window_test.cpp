@@ -186,16 +186,18 @@ private slots:
             notebook.insert(QString("2024/01/0%1 10:00:00").arg(i % 3 + 1), text(5),
                             QString("語%1").arg(i % 4));
         notebook.execute("commit");
-        auto connection = std::make_shared<Connection>(notebook.path());
         for (const auto& list : {Statements::kNormalList, Statements::kAlphabetList, Statements::kDateList}) {
             // As the learner expects it: lower() folds ASCII case alone, as nocase does.
             const QStringList plain =
                 notebook.rows("select " + list.columns + " from wordDB order by " +
                               (list.descending ? "UpDay desc, lower(English) desc, Japanese desc, rowid desc"
                                                : "lower(English), Japanese, UpDay, rowid"));
+            const QString plan = "explain query plan " + list.page(false, true); // an index seeks the key
+            QVERIFY(!byInit || notebook.rows(plan, QVariantList(7, 1))[0].contains("SEARCH"));
             const int pages = int(plain.size() + kPage - 1) / kPage;
             for (int step : {1, pages - 1, 5}) { // onwards, backwards after the first, scattered
-                PagedResult result(connection, list, {}, RowCount{{}, {}, int(plain.size())});
+                PagedResult result(std::make_shared<Connection>(notebook.path()), list, {},
+                                   {{}, {}, int(plain.size())});
                 QStringList read(plain.size());
                 for (int k = 0, row = 0; k < pages * kPage;
                      ++k, row = k / kPage * step % pages * kPage + k % kPage)

@@ -20,8 +20,10 @@ struct Start {
 Rows readRows(Connection& connection, const Statements::List& list, const QVariantList& values,
               const Start& start, int limit, QStringList* fields)
 {
-    auto query = connection.execute(list.page(start.reverse, !start.key.isEmpty()),
-                                    values + start.key + QVariantList{limit, start.offset});
+    auto query = connection.execute(
+        list.page(start.reverse, !start.key.isEmpty()),
+        values + (start.key.isEmpty() ? QVariantList() : Statements::List::keyValues(start.key)) +
+            QVariantList{limit, start.offset});
     const int keys = int(list.order.size());
     const int columns = query->record().count() - keys;
     if (fields) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 #include <QVector>
 
 // Every statement the store runs on the table, in one place, so that the importer and the benchmark's raw
@@ -27,7 +28,7 @@ struct List {
 
     QString plain() const { return select(columns) + orderBy(descending); }
     // The columns followed by the keys; `reverse` reads against the list's order, `keyed` starts after a
-    // key bound (one value a key) after the where's values; bound last: limit and offset.
+    // key bound as keyValues() after the where's values; bound last: limit and offset.
     QString page(bool reverse, bool keyed) const
     {
         QString shown = columns;
@@ -37,12 +38,16 @@ struct List {
         QString sql = select(shown);
         if (keyed) {
             sql += where.isEmpty() ? QStringLiteral(" where ") : QStringLiteral(" and ");
-            sql += QStringLiteral("(%1) %2 (%3)")
-                       .arg(order.join(QLatin1Char(',')), down ? QStringLiteral("<") : QStringLiteral(">"),
+            // The first key alone as well: the engine seeks an index by a row value only when its first
+            // term is a bare column, and the English key carries its collation.
+            sql += QStringLiteral("%1 %2= ? and (%3) %2 (%4)")
+                       .arg(order.constFirst(), down ? QStringLiteral("<") : QStringLiteral(">"),
+                            order.join(QLatin1Char(',')),
                             QStringLiteral("?,").repeated(order.size() - 1) + QLatin1Char('?'));
         }
         return sql + orderBy(down) + QStringLiteral(" limit ? offset ?");
     }
+    static QVariantList keyValues(const QVariantList& key) { return QVariantList{key.constFirst()} + key; }
 
 private:
     QString select(const QString& what) const
