@@ -87,7 +87,7 @@ inline const QString kSearchMatch = QStringLiteral("English like ? escape '\\'")
 // the text (folding case its own way, wider than "like") are tried by the "like".
 inline const QString kIndexedSearchMatch =
     QStringLiteral("English collate nocase in (select English from wordDB_Text where wordDB_Text match ?) "
-                   "and ") +
+                   "or ") +
     kSearchMatch;
 inline const QString kSearchCount = List{kCounted, kSearchMatch, {}}.plain();
 // The index holds every English text of at least this many characters; a shorter search text has no
