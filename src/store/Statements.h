@@ -87,7 +87,7 @@ inline const QString kSearchMatch = QStringLiteral("English like ? escape '\\'")
 // the text (folding case its own way, wider than "like") are tried by the "like".
 inline const QString kIndexedSearchMatch =
     QStringLiteral("English collate nocase in (select English from wordDB_Text where wordDB_Text match ?) "
-                   "or ") +
+                   "and ") +
     kSearchMatch;
 inline const QString kSearchCount = List{kCounted, kSearchMatch, {}}.plain();
 // The index holds every English text of at least this many characters; a shorter search text has no
@@ -111,7 +111,7 @@ inline QString searchPattern(const QString& text)
     escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
-// One quoted phrase of the index's query language, where only the quote is special.
+// One quoted phrase of the index's query language, in which only the quote has a meaning of its own.
 inline QString searchPhrase(const QString& text)
 {
     return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
