@@ -1,7 +1,9 @@
 #include "Kit.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -9,6 +11,19 @@ namespace {
 using Action = std::function<void()>;
 constexpr int kPage = PagedResult::kPageSize;
 const QString kPaged = Statements::kPage;
+
+// The statements as the store ran them before the trigram index, keyset pages and one count a view, run
+// beside the new ones so that each ratio is read off one run.
+namespace Before {
+const QString kNormalList = QStringLiteral("select English,Japanese from wordDB order by UpDay Desc");
+const QString kAlphabetList = QStringLiteral("select English,Japanese from wordDB order by English");
+const QString kDateList = QStringLiteral("select * from wordDB order by UpDay Desc");
+const QString kPairMatch = QStringLiteral(" where English = ? and Japanese = ?");
+const QString kCheckPair = QStringLiteral("select count(*) as DataCnt from wordDB") + kPairMatch;
+const QString kDelete = QStringLiteral("delete from wordDB") + kPairMatch;
+const QString kSearchHits = QStringLiteral(
+    "select rowid,English,Japanese from wordDB where English like ? escape '\\' order by UpDay Desc");
+} // namespace Before
 
 // One side of a figure: what comes before each run untimed, the timed action, and the check after it.
 struct Step {
@@ -43,6 +58,15 @@ struct SizeBench : public QObject {
         const QString rare = m_raw.firstRow(QStringLiteral("select substr(English, 2, 5) from wordDB where "
                                                            "length(English) >= 8 order by rowid limit 1"))[0];
         search("search_common", QStringLiteral("Search, 2 letters, common (\"an\")"), QStringLiteral("an"));
+        // The commonest three letters of the generated words.
+        search("search_common3", QStringLiteral("Search, 3 letters, common (\"eee\")"),
+               QStringLiteral("eee"));
+        // "q" is the rarest letter but one: three letters around it are in a handful of words.
+        const QString rare3 =
+            m_raw.firstRow(QStringLiteral("select substr(English, instr(English, 'q') - 1, 3) from wordDB "
+                                          "where instr(English, 'q') > 1 and "
+                                          "length(English) > instr(English, 'q') order by rowid limit 1"))[0];
+        search("search_rare3", QStringLiteral("Search, 3 letters, rare (\"%1\")").arg(rare3), rare3);
         search("search_rare", QStringLiteral("Search, 5 letters, rare (\"%1\")").arg(rare), rare);
         search("search_single", QStringLiteral("Search, 1 letter (\"e\")"), QStringLiteral("e"));
         search("search_none", QStringLiteral("Search, 4 letters, no hit (\"qqxj\")"), QStringLiteral("qqxj"));
@@ -51,6 +75,8 @@ struct SizeBench : public QObject {
         return {{"pairs", m_size},
                 {"commands", m_commands},
                 {"resident_mb_after_jump_to_end", m_residentMb},
+                {"index_mb", m_indexMb},
+                {"file_mb", m_fileMb},
                 {"search_hits", m_hits}};
     }
 
@@ -81,7 +107,7 @@ struct SizeBench : public QObject {
         return times;
     }
 
-    void record(const char* id, const QString& label, const Step& window, Step raw = {})
+    void record(const char* id, const QString& label, const Step& window, Step raw = {}, Step before = {})
     {
         std::fprintf(stderr, "  %-8d %s\n", m_size, qPrintable(label));
         QJsonObject json{{"id", id}, {"label", label}};
@@ -91,6 +117,9 @@ struct SizeBench : public QObject {
         raw.paintsList = false;
         if (raw.action)
             add(json, QStringLiteral("raw_sqlite"), measure(raw, nullptr));
+        before.paintsList = false;
+        if (before.action)
+            add(json, QStringLiteral("raw_before"), measure(before, nullptr));
         m_commands.append(json);
     }
 
@@ -103,7 +132,8 @@ struct SizeBench : public QObject {
                           },
                           shows({}, m_size)};
         const Step raw{{}, [this] { Raw(m_notebook).list(Statements::kNormalList); }};
-        record("startup", QStringLiteral("Start-up to the list painted"), window, raw);
+        const Step before{{}, [this] { Raw(m_notebook).listBefore(Before::kNormalList); }};
+        record("startup", QStringLiteral("Start-up to the list painted"), window, raw, before);
         const auto list = [this](const char* before, const char* button, int columns) {
             const Action quiet = shows({}, m_size);
             return Step{[this, before] { press(before); }, [this, button] { press(button); },
@@ -113,15 +143,18 @@ struct SizeBench : public QObject {
                                     QStringLiteral("the list shows %1 columns").arg(columns));
                         }};
         };
-        const auto rawOf = [this](const QString& list) {
+        const auto rawOf = [this](const Statements::List& list) {
             return Step{{}, [this, list] { m_raw.list(list); }};
         };
+        const auto beforeOf = [this](const QString& list) {
+            return Step{{}, [this, list] { m_raw.listBefore(list); }};
+        };
         record("normal", QStringLiteral("Normal"), list("Command4", "Command3", 2),
-               rawOf(Statements::kNormalList));
+               rawOf(Statements::kNormalList), beforeOf(Before::kNormalList));
         record("alphabet", QStringLiteral("Alphabet"), list("Command3", "Command4", 2),
-               rawOf(Statements::kAlphabetList));
+               rawOf(Statements::kAlphabetList), beforeOf(Before::kAlphabetList));
         record("date", QStringLiteral("Date (after Normal)"), list("Command3", "Command6", 3),
-               rawOf(Statements::kDateList));
+               rawOf(Statements::kDateList), beforeOf(Before::kDateList));
     }
 
     void registerAndDelete()
@@ -158,7 +191,16 @@ struct SizeBench : public QObject {
                            m_raw.list(Statements::kNormalList);
                        },
                        stored(m_size + 1, 1)};
-        record("register_new", QStringLiteral("Register (a new pair)"), window, raw);
+        const Step before{newPair,
+                          [this, &pair] {
+                              if (m_raw.number(Before::kCheckPair, pair) == 0)
+                                  m_raw.read(Statements::kInsert,
+                                             QVariantList{UpDay::format(QDateTime::currentDateTime())} +
+                                                 pair);
+                              m_raw.listBefore(Before::kNormalList);
+                          },
+                          stored(m_size + 1, 1)};
+        record("register_new", QStringLiteral("Register (a new pair)"), window, raw, before);
 
         const QStringList first =
             m_raw.firstRow(QStringLiteral("select English, Japanese from wordDB order by rowid limit 1"));
@@ -168,7 +210,11 @@ struct SizeBench : public QObject {
         const Step rawDuplicate{{}, [this, first] {
                                     m_raw.number(Statements::kCheckPair, {first[0], first[1]});
                                 }};
-        record("register_duplicate", QStringLiteral("Register (a duplicate)"), duplicate, rawDuplicate);
+        const Step beforeDuplicate{{}, [this, first] {
+                                       m_raw.number(Before::kCheckPair, {first[0], first[1]});
+                                   }};
+        record("register_duplicate", QStringLiteral("Register (a duplicate)"), duplicate, rawDuplicate,
+               beforeDuplicate);
 
         // The pair to delete is added outside the timing, newest of all, so it is the top row.
         const Action addNewest = [this, &pair, newPair] {
@@ -189,7 +235,13 @@ struct SizeBench : public QObject {
                                  m_raw.list(Statements::kNormalList);
                              },
                              stored(m_size, 0)};
-        record("delete", QStringLiteral("Delete (top row, Yes)"), remove, rawRemove);
+        const Step beforeRemove{addNewest,
+                                [this, &pair] {
+                                    m_raw.read(Before::kDelete, pair);
+                                    m_raw.listBefore(Before::kNormalList);
+                                },
+                                stored(m_size, 0)};
+        record("delete", QStringLiteral("Delete (top row, Yes)"), remove, rawRemove, beforeRemove);
     }
 
     void search(const char* id, const QString& label, const QString& text)
@@ -212,50 +264,126 @@ struct SizeBench : public QObject {
                                       QStringLiteral("no hit empties Text3"));
                           },
                           hits > 0};
-        // The store reads the first page of hits first; only a full page needs the hits counted.
-        const Step raw{{}, [this, pattern] {
-                           const int page =
-                               m_raw.read(Statements::kSearchHits + kPaged, pattern + QVariantList{kPage, 0});
-                           if (page == kPage)
-                               m_raw.number(Statements::kSearchCount, pattern);
-                           if (page > 0)
-                               m_raw.number(Statements::kTotalCount);
-                       }};
-        record(id, label, window, raw);
+        // The store reads the first page of hits first; only a full page needs the hits counted, a short one
+        // has its own rows counted.
+        const bool indexed = Statements::indexable(text);
+        const Statements::List list = Statements::searchList(indexed);
+        const QVariantList values =
+            indexed ? QVariantList{Statements::searchPhrase(text)} + pattern : pattern;
+        const Step raw{
+            {}, [this, list, values] {
+                QVector<QVariantList> rows;
+                m_raw.read(list.page(false, false), values + QVariantList{kPage, 0}, INT_MAX, nullptr, &rows);
+                Statements::List count{Statements::kCounted, list.where, {}};
+                QVariantList counted = values;
+                if (rows.size() < kPage) {
+                    count.where += Statements::kAmongRows.arg(QStringLiteral("?,").repeated(rows.size()) +
+                                                              QStringLiteral("null"));
+                    for (const QVariantList& row : rows)
+                        counted << row.constLast();
+                }
+                m_raw.number(count.plain(), counted);
+            }};
+        const Step before{
+            {}, [this, pattern] {
+                const int page = m_raw.read(Before::kSearchHits + kPaged, pattern + QVariantList{kPage, 0});
+                if (page == kPage)
+                    m_raw.number(Statements::kSearchCount, pattern);
+                if (page > 0)
+                    m_raw.number(Statements::kTotalCount);
+            }};
+        record(id, label, window, raw, before);
     }
 
     void scrolling()
     {
-        const auto rawPage = [this](int first) {
-            return Step{{}, [this, first] { m_raw.read(Statements::kNormalList + kPaged, {kPage, first}); }};
+        const Statements::List& normal = Statements::kNormalList;
+        const auto before = [this](int first) {
+            return Step{{}, [this, first] { m_raw.read(Before::kNormalList + kPaged, {kPage, first}); }};
         };
-        // From the row shown last in view (none: from the top), a key must bring `reach` or a later row
-        // current.
-        const auto keyStep = [this](int key, int from, int reach) {
-            return Step{[this, from] {
+        // The key of a row of the list, as the store holds it for the page around it.
+        const auto keyOf = [this, &normal](int row) {
+            QVector<QVariantList> rows;
+            m_raw.read(normal.page(false, false), {1, row}, 1, nullptr, &rows);
+            return rows.constFirst().mid(2);
+        };
+        // From the row shown last in view (first, with `top`; none: from the top), a key must bring a row at
+        // or past `reach` (before it, with Page Up) current.
+        const auto keyStep = [this](int key, int from, int reach, bool top = false) {
+            return Step{[this, from, top] {
                             press("Command3");
                             if (from > 0)
-                                showRowAtBottom(*m_form, from);
+                                showRowAtBottom(*m_form, from,
+                                                top ? QAbstractItemView::PositionAtTop
+                                                    : QAbstractItemView::PositionAtBottom);
                             frame();
                         },
                         [this, key] {
                             m_form->key(key, key == Qt::Key_End ? Qt::ControlModifier : Qt::NoModifier);
                             frame();
                         },
-                        [this, reach] {
-                            require(m_form->grid("DataGrid1")->currentIndex().row() >= reach,
+                        [this, key, reach] {
+                            const int row = m_form->grid("DataGrid1")->currentIndex().row();
+                            require(key == Qt::Key_PageUp ? row < reach : row >= reach,
                                     QStringLiteral("the key did not reach row %1").arg(reach));
                         }};
         };
+        const int lastPage = (m_size - 1) / kPage * kPage;
         record("jump_end", QStringLiteral("Jump to the last row (Ctrl+End)"),
-               keyStep(Qt::Key_End, 0, m_size - 1), rawPage((m_size - 1) / kPage * kPage));
+               keyStep(Qt::Key_End, 0, m_size - 1),
+               Step{{},
+                    [this, normal, lastPage] {
+                        m_raw.read(normal.page(true, false), {m_size - lastPage, 0});
+                    }},
+               before(lastPage));
         m_residentMb = residentMb();
         record("page_down_top", QStringLiteral("Page down, from the top"), keyStep(Qt::Key_PageDown, 0, 1));
         // A few rows above the first row of a page in the middle: the rows in view (and the one cut off
         // below them) are all in the page before, so the page down is what has the next page read.
         const int boundary = m_size / 2 / kPage * kPage;
+        const QVariantList above = keyOf(boundary - 1), below = keyOf(boundary + kPage);
         record("page_down_middle", QStringLiteral("Page down, mid-list into an unread page"),
-               keyStep(Qt::Key_PageDown, boundary - 3, boundary), rawPage(boundary));
+               keyStep(Qt::Key_PageDown, boundary - 3, boundary),
+               Step{{},
+                    [this, normal, above] {
+                        m_raw.read(normal.page(false, true),
+                                   Statements::List::keyValues(above) + QVariantList{kPage, 0});
+                    }},
+               before(boundary));
+        // A few rows below the first row of that page, at the top of the view: Page Up needs the page above.
+        record("page_up_middle", QStringLiteral("Page up, mid-list into an unread page"),
+               keyStep(Qt::Key_PageUp, boundary + kPage + 3, boundary + kPage, true),
+               Step{{},
+                    [this, normal, below] {
+                        m_raw.read(normal.page(true, true),
+                                   Statements::List::keyValues(below) + QVariantList{kPage, 0});
+                    }},
+               before(boundary));
+        // The scroll bar dragged to 70 % of a list that holds its first page: the page there is read from
+        // the nearest place known, the end.
+        const int dragged = m_size * 7 / 10;
+        const int draggedPage = dragged / kPage * kPage;
+        record("drag_70", QStringLiteral("Scroll-bar drag to 70 %"),
+               Step{[this] { press("Command3"); },
+                    [this, dragged] {
+                        m_form->grid("DataGrid1")->verticalScrollBar()->setValue(dragged);
+                        frame();
+                    },
+                    [this, dragged] {
+                        const int top = m_form->grid("DataGrid1")->rowAt(0);
+                        require(top >= dragged - 2 && top <= dragged + 2,
+                                QStringLiteral("the drag shows row %1 first").arg(top));
+                    }},
+               Step{{},
+                    [this, normal, draggedPage] {
+                        m_raw.read(normal.page(true, false), {kPage, m_size - draggedPage - kPage});
+                    }},
+               before(draggedPage));
+        m_indexMb =
+            m_raw.number(QStringLiteral("select sum(pgsize) from dbstat where name like 'wordDB\\_Text%' "
+                                        "escape '\\'")) /
+            1e6;
+        m_fileMb = double(QFileInfo(m_notebook).size()) / 1e6;
     }
 
     // What the event loop does after a command, painting included, timed for the paint share.
@@ -292,26 +420,46 @@ struct SizeBench : public QObject {
     int m_size, m_runs, m_paints = 0, m_serial = 0;
     Raw m_raw;
     std::unique_ptr<FormDriver> m_form;
-    double m_paintMs = 0, m_residentMb = 0;
+    double m_paintMs = 0, m_residentMb = 0, m_indexMb = 0, m_fileMb = 0;
     QJsonArray m_commands;
     QJsonObject m_hits;
 };
 
-// The speed and memory the notebook must reach at a million pairs on a two-core machine, warm cache (the
-// searches also at 100 000 pairs).
-const QMap<QString, QPair<double, double>> kTargets = {
-    {"startup", {300, 0}}, {"normal", {20, 0}},        {"alphabet", {20, 0}},
-    {"date", {20, 0}},     {"register_new", {30, 0}},  {"register_duplicate", {30, 0}},
-    {"delete", {30, 0}},   {"search_rare", {150, 20}}, {"search_none", {150, 20}},
-    {"jump_end", {50, 0}}, {"page_down_top", {16, 0}}, {"page_down_middle", {16, 0}},
-    {"memory", {100, 0}}};
+// The speed and memory the notebook must reach at a million pairs on a two-core machine, warm cache: at most
+// `ms`, at most `timesNew` times the new statements' raw figure, at most `timesBefore` times the raw figure
+// of the statements as they were (0: no such limit).
+struct Target {
+    double ms = 0, timesNew = 0, timesBefore = 0;
+};
+const QMap<QString, Target> kTargets = {{"startup", {300, 0, 0}},
+                                        {"normal", {0, 1.5, 0}},
+                                        {"alphabet", {0, 1.5, 0}},
+                                        {"date", {0, 1.5, 0}},
+                                        {"register_new", {0, 1.5, 0}},
+                                        {"register_duplicate", {30, 0, 0}},
+                                        {"delete", {0, 1.5, 0}},
+                                        {"search_rare", {5, 0, 0.05}},
+                                        {"search_rare3", {5, 0, 0.05}},
+                                        {"search_none", {5, 0, 0.05}},
+                                        {"search_common3", {0, 0, 0.25}},
+                                        {"jump_end", {2, 0, 0}},
+                                        {"page_down_top", {3, 0, 0}},
+                                        {"page_down_middle", {3, 0, 0}},
+                                        {"page_up_middle", {3, 0, 0}},
+                                        {"drag_70", {0, 1.5, 0}},
+                                        {"memory", {56, 0, 0}}};
 
 QString targetText(const QString& id)
 {
-    const QPair<double, double> limits = kTargets.value(id);
-    const char* unit = id == QLatin1String("memory") ? "MB" : "ms";
-    return QString::asprintf("≤ %g %s", limits.first, unit) +
-           (limits.second > 0 ? QString::asprintf(" (≤ %g %s at 100 000)", limits.second, unit) : QString());
+    const Target target = kTargets.value(id);
+    QStringList parts;
+    if (target.ms > 0)
+        parts << QString::asprintf("≤ %g %s", target.ms, id == QLatin1String("memory") ? "MB" : "ms");
+    if (target.timesNew > 0)
+        parts << QString::asprintf("≤ %g × new raw", target.timesNew);
+    if (target.timesBefore > 0)
+        parts << QString::asprintf("≤ 1/%g of raw before", 1 / target.timesBefore);
+    return parts.join(QStringLiteral(", "));
 }
 
 // A command's figures at one size, or the memory as a command of its own.
@@ -328,20 +476,19 @@ QJsonObject commandIn(const QJsonValue& size, const QString& id)
 
 QString verdict(const QJsonArray& sizes, const QString& id)
 {
-    const QPair<double, double> limits = kTargets.value(id);
-    QJsonValue at[2]; // 1 000 000 and 100 000 pairs
+    const Target target = kTargets.value(id);
     for (const QJsonValue& size : sizes) {
-        const int pairs = size["pairs"].toInt();
-        if (pairs == 1000000 || pairs == 100000)
-            at[pairs == 100000] = commandIn(size, id)["tessimor_ms"];
+        if (size["pairs"].toInt() != 1000000)
+            continue;
+        const QJsonObject figures = commandIn(size, id);
+        const double ms = figures["tessimor_ms"].toDouble();
+        const bool met =
+            (target.ms == 0 || ms <= target.ms) &&
+            (target.timesNew == 0 || ms <= target.timesNew * figures["raw_sqlite_ms"].toDouble()) &&
+            (target.timesBefore == 0 || ms <= target.timesBefore * figures["raw_before_ms"].toDouble());
+        return met ? QStringLiteral("pass") : QStringLiteral("FAIL");
     }
-    if (!at[0].isDouble())
-        return QStringLiteral("not measured");
-    const bool met = at[0].toDouble() <= limits.first;
-    if (limits.second > 0 && !at[1].isDouble())
-        return met ? QStringLiteral("pass at 1M; 100k not measured") : QStringLiteral("FAIL");
-    return met && (limits.second == 0 || at[1].toDouble() <= limits.second) ? QStringLiteral("pass")
-                                                                            : QStringLiteral("FAIL");
+    return QStringLiteral("not measured");
 }
 
 QString pairs(const QJsonValue& size)
@@ -360,13 +507,15 @@ QString markdown(const QJsonArray& sizes, int runs)
     };
     QStringList header{QStringLiteral("Command")}, rule{QStringLiteral("---")};
     for (const QJsonValue& size : sizes)
-        header << pairs(size) + ": Tessimor" << pairs(size) + ": raw SQLite";
+        header << pairs(size) + ": Tessimor" << pairs(size) + ": raw new" << pairs(size) + ": raw before";
     header << QStringLiteral("Target at 1 000 000") << QStringLiteral("Verdict");
     while (rule.size() < header.size())
         rule << QStringLiteral("---:");
     QString text =
-        QStringLiteral("Machine: %1\nMedian of %2 runs after one warm-up run, in ms; raw SQLite runs "
-                       "the same statements (first page of %3 rows, counts) through its C API.\n\n")
+        QStringLiteral("Machine: %1\nMedian of %2 runs after one warm-up run, in ms; raw SQLite runs the "
+                       "store's statements (first page of %3 rows, counts) through its C API: \"new\" the "
+                       "statements of this tree, \"before\" those the store ran before the trigram index, "
+                       "keyset pages and one count a view.\n\n")
             .arg(machine())
             .arg(runs)
             .arg(kPage) +
@@ -379,7 +528,8 @@ QString markdown(const QJsonArray& sizes, int runs)
         QStringList cells{command["label"].toString()};
         for (const QJsonValue& size : sizes)
             cells << number(commandIn(size, id)["tessimor_ms"])
-                  << number(commandIn(size, id)["raw_sqlite_ms"]);
+                  << number(commandIn(size, id)["raw_sqlite_ms"])
+                  << number(commandIn(size, id)["raw_before_ms"]);
         text += row(cells << (kTargets.contains(id) ? targetText(id) : QStringLiteral("—"))
                           << (kTargets.contains(id) ? verdict(sizes, id) : QString()));
     }
@@ -391,6 +541,12 @@ QString markdown(const QJsonArray& sizes, int runs)
             hits << QStringLiteral("\"%1\" %2").arg(it.key()).arg(it.value().toInteger());
         text += QStringLiteral(" %1 pairs: %2.").arg(pairs(size), hits.join(QStringLiteral(", ")));
     }
+    text += QStringLiteral("\nSearch index (trigram, in the file):");
+    for (const QJsonValue& size : sizes)
+        text += QStringLiteral(" %1 pairs: %2 MB of a %3 MB file.")
+                    .arg(pairs(size))
+                    .arg(size["index_mb"].toDouble(), 0, 'f', 1)
+                    .arg(size["file_mb"].toDouble(), 0, 'f', 1);
     return text + '\n';
 }
 } // namespace

@@ -75,7 +75,7 @@ public:
     // Runs the statement, reading at most maxRows rows with every column as text, as a grid shows them;
     // returns the rows read, and the first row's texts in `first`.
     int read(const QString& sql, const QVariantList& values = {}, int maxRows = INT_MAX,
-             QStringList* first = nullptr)
+             QStringList* first = nullptr, QVector<QVariantList>* all = nullptr)
     {
         const QByteArray utf8 = sql.toUtf8();
         sqlite3_stmt* statement = nullptr;
@@ -92,12 +92,19 @@ public:
         }
         int rows = 0;
         while (code == SQLITE_OK && rows < maxRows && (code = sqlite3_step(statement)) == SQLITE_ROW) {
+            QVariantList row;
             for (int column = 0; column < sqlite3_column_count(statement); ++column) {
                 const QByteArray text(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
                                       sqlite3_column_bytes(statement, column));
                 if (first && rows == 0)
                     *first << QString::fromUtf8(text);
+                if (all)
+                    row << (sqlite3_column_type(statement, column) == SQLITE_INTEGER
+                                ? QVariant(int(sqlite3_column_int64(statement, column)))
+                                : QVariant(QString::fromUtf8(text)));
             }
+            if (all)
+                all->append(row);
             code = SQLITE_OK;
             ++rows;
         }
@@ -114,9 +121,16 @@ public:
     {
         return firstRow(sql, values).value(0).toLongLong();
     }
-    // A whole-table list as the store reads it: the first page, the table's length when that page is full,
-    // then the count shown under the list.
-    void list(const QString& statement)
+    // A whole-table list as the store reads it: the count shown under the list, which is the list's length,
+    // then the first page.
+    void list(const Statements::List& list)
+    {
+        number(Statements::kTotalCount);
+        read(list.page(false, false), {PagedResult::kPageSize, 0});
+    }
+    // As the store read it before: the first page, the table's length when that page is full, then the
+    // count shown under the list.
+    void listBefore(const QString& statement)
     {
         if (read(statement + Statements::kPage, {PagedResult::kPageSize, 0}) == PagedResult::kPageSize)
             number(Statements::kTableLength);
@@ -256,13 +270,14 @@ inline std::unique_ptr<FormDriver> openWindow(const QString& notebook, QObject* 
     return form;
 }
 
-// Makes the row current and scrolls so that it is the last one in view.
-inline void showRowAtBottom(FormDriver& form, int row)
+// Makes the row current and scrolls so that it is the last one in view (or the first).
+inline void showRowAtBottom(FormDriver& form, int row,
+                            QAbstractItemView::ScrollHint where = QAbstractItemView::PositionAtBottom)
 {
     DataGrid* list = form.grid("DataGrid1");
     const QModelIndex index = list->model()->index(row, 0);
     list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-    list->scrollTo(index, QAbstractItemView::PositionAtBottom);
+    list->scrollTo(index, where);
 }
 
 // The texts of the boxes shown since last asked; throws on any outside `allowed` (on any other list of

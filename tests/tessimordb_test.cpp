@@ -185,6 +185,21 @@ private slots:
         QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
     }
 
+    // upgrade adds the index to an older file, once; check finds it out of step when a trigger is gone.
+    void upgradeAddsTheSearchIndexThatCheckWatches()
+    {
+        insert(kTable);
+        Connection connection(notebook());
+        connection.execute("drop table wordDB_Text", {}); // its triggers stay
+        QVERIFY(run({"upgrade"}).out.startsWith("added the search index"));
+        Connection(notebook()).execute("delete from wordDB where English = '#hashtag'", {});
+        QVERIFY(run({"upgrade"}).out.startsWith("up to date") && run({"check"}).out.contains("(4 pairs)"));
+        connection.execute("drop trigger wordDB_TextDelete", {});
+        connection.execute("delete from wordDB where English = 'apple'", {});
+        QVERIFY(run({"check"}).err.contains("wordDB_TextDelete of the search index is missing\n  the search "
+                                            "index is out of step with wordDB (2 texts differ)"));
+    }
+
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()
     {
         QTest::addColumn<QByteArray>("bytes");

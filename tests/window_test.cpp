@@ -1,5 +1,7 @@
+#include "Connection.h"
 #include "FormDriver.h"
 #include "NotebookBackup.h"
+#include "PagedResult.h"
 #include "TestNotebook.h"
 
 #include <QAccessible>
@@ -14,6 +16,8 @@ const QStringList kAlphabet = {"50%",       "500",     "a_c",         "abc",   "
                                "backslash", "meaning", "Outstanding", "stand", "understand"};
 const QString kNoHit = QStringLiteral("該当するデータがありません");
 const QString kStored = QStringLiteral("登録しました");
+constexpr int kPage = PagedResult::kPageSize;
+
 } // namespace
 
 // The real window on ten words stored a day apart, each meaning 語 but "meaning", meaning スタンド.
@@ -206,6 +210,74 @@ private slots:
         m_ui->click("Command1");
         QCOMPARE(m_ui->messages.takeTexts(), QStringList{kStored});
         QCOMPARE(m_notebook->rows().last(), "2024/04/01 09:30:00|plum|すもも");
+    }
+
+    // Same-second pairs: pages read in any order hold the rows in order; a search finds what the scan does.
+    void theSameRulesWhateverMadeTheFile_data()
+    {
+        QTest::addColumn<bool>("byInit");
+        QTest::newRow("made by init") << true;
+        QTest::newRow("made plainly") << false;
+    }
+    void theSameRulesWhateverMadeTheFile()
+    {
+        QFETCH(bool, byInit);
+        TestNotebook notebook(byInit ? TestNotebook::Schema::Full : TestNotebook::Schema::None);
+        if (!byInit)
+            notebook.execute("create table wordDB (UpDay text, English text, Japanese text)");
+        const QStringList pieces = QString("a,A,b,é,É,%,_,\\,\",🍎,e\u0301, ,語,ß").split(',');
+        quint32 seed = 7;
+        const auto text = [&](int most) {
+            QString made;
+            for (int n = 1 + int((seed = seed * 69069 + 1) >> 8) % most; n > 0; --n)
+                made += pieces[int((seed = seed * 69069 + 1) >> 8) % pieces.size()];
+            return made;
+        };
+        notebook.execute("begin");
+        for (int i = 0; i < 3000; ++i)
+            notebook.insert(QString("2024/01/0%1 10:00:00").arg(i % 3 + 1), text(5),
+                            QString("語%1").arg(i % 4));
+        notebook.execute("commit");
+        for (const auto& list : {Statements::kNormalList, Statements::kAlphabetList, Statements::kDateList}) {
+            // As the learner expects it: lower() folds ASCII case alone, as nocase does.
+            const QStringList plain =
+                notebook.rows("select " + list.columns + " from wordDB order by " +
+                              (list.descending ? "UpDay desc, lower(English) desc, Japanese desc, rowid desc"
+                                               : "lower(English), Japanese, UpDay, rowid"));
+            const QString plan = "explain query plan " + list.page(false, true); // an index seeks the key
+            QVERIFY(!byInit || notebook.rows(plan, QVariantList(7, 1))[0].contains("SEARCH"));
+            const int pages = int(plain.size() + kPage - 1) / kPage;
+            for (int step : {1, pages - 1, 5}) { // onwards, backwards after the first, scattered
+                PagedResult result(std::make_shared<Connection>(notebook.path()), list, {},
+                                   {{}, {}, int(plain.size())});
+                QStringList read(plain.size());
+                for (int k = 0, row = 0; k < pages * kPage;
+                     ++k, row = k / kPage * step % pages * kPage + k % kPage)
+                    for (int column = 0; row < plain.size() && column < result.columnCount(); ++column)
+                        read[row] += (column ? "|" : "") + result.text(row, column);
+                QCOMPARE(read, plain);
+            }
+        }
+        notebook.execute("delete from wordDB where rowid % 7 = 0");
+        notebook.execute("update wordDB set English = English || 'A' where rowid % 11 = 0");
+        for (const char* index : {"ByDay", "ByEnglish", "Search", "Count"}) // else VACUUM keeps the rowids
+            notebook.execute(QString("drop index if exists wordDB_") + index);
+        notebook.execute("vacuum"); // which renumbers the rows left after the deletes
+        QCOMPARE(notebook.rows("select max(rowid) = count(*) from wordDB"), QStringList{"1"});
+        notebook.execute("delete from wordDB where rowid % 5 = 0");
+        FormDriver ui(notebook.path());
+        for (int i = 0; i < 300; ++i) {
+            const QString wanted = text(3);
+            ui.text("Text3")->setText(wanted);
+            ui.click("Command5");
+            QCOMPARE(
+                ui.messages.takeTexts().isEmpty() ? ui.list() : QStringList(),
+                notebook.rows(Statements::searchList(false).plain(), {Statements::searchPattern(wanted)}));
+        }
+        notebook.insert("2024/01/01 10:00:00", "Cherry", "語0");
+        ui.type("cHERRY", "語0");
+        ui.click("Command1");
+        QCOMPARE(ui.messages.takeTexts(), QStringList{"データが重複しています"});
     }
 
     void boxesCountCharactersAsSeen()

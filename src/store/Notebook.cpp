@@ -1,5 +1,7 @@
 #include "Notebook.h"
 
+#include "Connection.h"
+#include "Statements.h"
 #include "StoreError.h"
 
 #include <QDir>
@@ -15,7 +17,8 @@ namespace {
 // serve the newest-first list, the English order and both Date views, and the pair lookup of register
 // and delete, without touching the table. A search cannot use an index to find a text inside words, so
 // its count walks the narrowest one that holds the English. The last index holds one tiny entry a row:
-// counting the table walks it instead of a wide one, several times faster on a large notebook.
+// counting the table walks it instead of a wide one, several times faster on a large notebook. Then the
+// search's trigram index (Statements::kSearchIndex).
 const char* const kSchema[] = {
     "create table wordDB (UpDay text, English text collate nocase, Japanese text)",
     "create index wordDB_ByDay on wordDB(UpDay, English, Japanese)",
@@ -36,8 +39,11 @@ void build(const QString& path)
         } else {
             QSqlQuery query(db);
             db.transaction();
-            for (const char* statement : kSchema) {
-                if (!query.exec(QString::fromLatin1(statement))) {
+            QStringList statements;
+            for (const char* statement : kSchema)
+                statements << QString::fromLatin1(statement);
+            for (const QString& statement : statements + Statements::kSearchIndex) {
+                if (!query.exec(statement)) {
                     failure = query.lastError().text();
                     break;
                 }
@@ -89,6 +95,35 @@ void create(const QString& path)
         QFile::remove(partial);
         throw StoreError(QStringLiteral("cannot create %1").arg(path));
     }
+}
+
+bool addSearchIndex(const QString& path)
+{
+    Connection connection(path);
+    // Immediate: the write lock first, so another program writing makes this wait, then refuse as busy.
+    connection.execute(QStringLiteral("begin immediate"), {});
+    try {
+        auto present = connection.execute(
+            QStringLiteral("select count(*) from sqlite_master where name = 'wordDB_Text'"), {});
+        if (present->next() && present->value(0).toInt() > 0) {
+            connection.execute(QStringLiteral("rollback"), {});
+            return false;
+        }
+        // An older file may lack an index of the English that the search's lookups need.
+        for (const QString& statement :
+             QStringList{QStringLiteral(
+                 "create index if not exists wordDB_Search on wordDB(English collate nocase)")} +
+                 Statements::kSearchIndex)
+            connection.execute(statement, {});
+        connection.execute(QStringLiteral("commit"), {});
+    } catch (...) {
+        try {
+            connection.execute(QStringLiteral("rollback"), {});
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+    return true;
 }
 
 } // namespace Notebook

@@ -1,59 +1,89 @@
 #include "PagedResult.h"
 
 #include "Connection.h"
-#include "Statements.h"
 #include "StoreError.h"
 
 #include <QSqlRecord>
 
+#include <algorithm>
+
 namespace {
-// Reads one page of rows; the first read also learns the field names.
-QVector<QStringList> readRows(Connection& connection, const QString& sql, const QVariantList& values,
-                              int offset, QStringList* fields)
+// Where a page read starts: after the key (none: at the top or the end), skipping `offset` rows.
+struct Start {
+    bool reverse = false;
+    QVariantList key;
+    int offset = 0;
+};
+
+// Reads up to `limit` rows of the list from `start`, in the list's order; the first read also learns the
+// field names.
+Rows readRows(Connection& connection, const Statements::List& list, const QVariantList& values,
+              const Start& start, int limit, QStringList* fields)
 {
-    auto query =
-        connection.execute(sql + Statements::kPage, values + QVariantList{PagedResult::kPageSize, offset});
-    const int columns = query->record().count();
+    auto query = connection.execute(
+        list.page(start.reverse, !start.key.isEmpty()),
+        values + (start.key.isEmpty() ? QVariantList() : Statements::List::keyValues(start.key)) +
+            QVariantList{limit, start.offset});
+    const int keys = int(list.order.size());
+    const int columns = query->record().count() - keys;
     if (fields) {
         for (int i = 0; i < columns; ++i)
             *fields << query->record().fieldName(i);
     }
-    QVector<QStringList> rows;
+    Rows read;
     while (query->next()) {
         QStringList row;
         for (int i = 0; i < columns; ++i)
             row << query->value(i).toString();
-        rows.append(row);
+        read.rows.append(row);
+        QVariantList key;
+        for (int i = columns; i < columns + keys; ++i)
+            key << (query->isNull(i) ? QVariant() : query->value(i));
+        read.keys.append(key);
     }
-    return rows;
+    if (start.reverse) {
+        std::reverse(read.rows.begin(), read.rows.end());
+        std::reverse(read.keys.begin(), read.keys.end());
+    }
+    return read;
 }
 } // namespace
 
-FirstPage FirstPage::read(Connection& connection, const QString& sql, const QVariantList& values)
+QVariantList Rows::key(bool last) const
 {
-    FirstPage page{sql, values, {}, {}};
-    page.rows = readRows(connection, sql, values, 0, &page.fields);
-    return page;
+    const QVariantList row = keys.isEmpty() ? QVariantList() : last ? keys.constLast() : keys.constFirst();
+    for (const QVariant& value : row) {
+        if (value.isNull() || value.toString().isEmpty())
+            return {};
+    }
+    return row;
 }
 
-PagedResult::PagedResult(std::shared_ptr<Connection> connection, QString sql, QVariantList values,
+FirstPage FirstPage::read(Connection& connection, const Statements::List& list, const QVariantList& values)
+{
+    FirstPage first{list, values, {}, {}};
+    first.page = readRows(connection, list, values, {}, PagedResult::kPageSize, &first.fields);
+    return first;
+}
+
+PagedResult::PagedResult(std::shared_ptr<Connection> connection, Statements::List list, QVariantList values,
                          const RowCount& count, std::optional<FirstPage> ahead, QObject* parent)
     : QAbstractTableModel(parent)
     , m_connection(std::move(connection))
-    , m_sql(std::move(sql))
+    , m_list(std::move(list))
     , m_values(std::move(values))
     , m_pages(kCachedPages)
 {
-    std::unique_ptr<Page> first;
-    if (ahead && ahead->sql == m_sql && ahead->values == m_values) {
+    std::unique_ptr<Rows> first;
+    if (ahead && ahead->list.plain() == m_list.plain() && ahead->values == m_values) {
         m_fields = ahead->fields;
-        first = std::make_unique<Page>(std::move(ahead->rows));
+        first = std::make_unique<Rows>(std::move(ahead->page));
     } else {
-        first = std::make_unique<Page>(readRows(*m_connection, m_sql, m_values, 0, &m_fields));
+        first = std::make_unique<Rows>(readRows(*m_connection, m_list, m_values, {}, kPageSize, &m_fields));
     }
 
     // A short first page is the whole result; only a full one needs the database to count the rest.
-    m_rows = first->size() < kPageSize ? int(first->size()) : countRows(count);
+    m_rows = first->rows.size() < kPageSize ? int(first->rows.size()) : countRows(count);
     m_pages.insert(0, first.release());
 }
 
@@ -61,10 +91,10 @@ int PagedResult::countRows(const RowCount& count) const
 {
     if (count.known >= 0)
         return count.known;
-    auto counted = count.sql.isEmpty()
-                       ? m_connection->execute(
-                             QStringLiteral("select count(*) from (") + m_sql + QLatin1Char(')'), m_values)
-                       : m_connection->execute(count.sql, count.values);
+    auto counted = count.sql.isEmpty() ? m_connection->execute(QStringLiteral("select count(*) from (") +
+                                                                   m_list.plain() + QLatin1Char(')'),
+                                                               m_values)
+                                       : m_connection->execute(count.sql, count.values);
     if (!counted->next())
         throw StoreError(QStringLiteral("the count returned no row"));
     return counted->value(0).toInt();
@@ -115,22 +145,41 @@ QString PagedResult::text(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= m_fields.size())
         return {};
-    const Page& rows = page(row / kPageSize);
+    const Rows& rows = page(row / kPageSize);
     const int inPage = row % kPageSize;
-    return inPage < rows.size() ? rows.at(inPage).at(column) : QString();
+    return inPage < rows.rows.size() ? rows.rows.at(inPage).at(column) : QString();
 }
 
-const PagedResult::Page& PagedResult::page(int number) const
+const Rows& PagedResult::page(int number) const
 {
-    if (Page* cached = m_pages.object(number))
+    if (Rows* cached = m_pages.object(number))
         return *cached;
-    auto fresh = std::make_unique<Page>(readPage(number));
-    Page* kept = fresh.get();
+    auto fresh = std::make_unique<Rows>(readPage(number));
+    Rows* kept = fresh.get();
     m_pages.insert(number, fresh.release());
     return *kept;
 }
 
-PagedResult::Page PagedResult::readPage(int number) const
+Rows PagedResult::readPage(int number) const
 {
-    return readRows(*m_connection, m_sql, m_values, number * kPageSize, nullptr);
+    const int first = number * kPageSize;
+    const int size = std::min(kPageSize, m_rows - first);
+    // From the top, or (for an ordered list) back from the end, or from the nearest row of a page held,
+    // which at equal distance goes on from the rows on screen even if the table changed meanwhile.
+    Start best{false, {}, first};
+    if (!m_list.order.isEmpty()) {
+        const int last = first + size - 1;
+        if (m_rows - 1 - last < best.offset)
+            best = {true, {}, m_rows - 1 - last};
+        for (int held : m_pages.keys()) {
+            const Rows* rows = m_pages.object(held);
+            const int after = first - (held * kPageSize + int(rows->rows.size()));
+            const int before = held * kPageSize - 1 - last;
+            if (held < number && after <= best.offset && !rows->key(true).isEmpty())
+                best = {false, rows->key(true), after};
+            if (held > number && before <= best.offset && !rows->key(false).isEmpty())
+                best = {true, rows->key(false), before};
+        }
+    }
+    return readRows(*m_connection, m_list, m_values, best, size, nullptr);
 }

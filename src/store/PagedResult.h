@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Statements.h"
+
 #include <QAbstractTableModel>
 #include <QCache>
 #include <QStringList>
@@ -11,14 +13,23 @@
 
 class Connection;
 
-// The first page of a statement's result, read before the result is made. Throws StoreError.
+// Rows of a statement a grid shows, each with its values of the list's order (none when it has none).
+struct Rows {
+    QVector<QStringList> rows;
+    QVector<QVariantList> keys;
+    // The key of the first or last row, or none when it holds a null or empty value (which Qt may not
+    // bind back as the same value).
+    QVariantList key(bool last) const;
+};
+
+// The first page of a list, read before the result is made. Throws StoreError.
 struct FirstPage {
-    QString sql;
+    Statements::List list;
     QVariantList values;
     QStringList fields;
-    QVector<QStringList> rows;
+    Rows page;
 
-    static FirstPage read(Connection& connection, const QString& sql, const QVariantList& values);
+    static FirstPage read(Connection& connection, const Statements::List& list, const QVariantList& values);
 };
 
 // How a result learns its length when its first page is full: a number already counted by the
@@ -31,9 +42,11 @@ struct RowCount {
 
 // The result of one statement as a grid shows it: columns named after the fields, rows in the
 // statement's order. Rows are read a page at a time when first shown and only a few pages are kept, so
-// a list of any length costs the same memory. No statement stays open between page reads, so a result
-// on screen never holds a lock that would stop a later insert or delete. The result owns the connection
-// it was opened on; the connection closes when the result is dropped.
+// a list of any length costs the same memory. A page is read from the nearest place known: the top, the
+// end (in the reverse order), or the key of a row of a page held, so scrolling and a jump to the end never
+// walk the list from the top. No statement stays open between page reads, so a result on screen never
+// holds a lock that would stop a later insert or delete. The result owns the connection it was opened
+// on; the connection closes when the result is dropped.
 class PagedResult : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -42,7 +55,7 @@ public:
 
     // Runs the statement for its first page, unless a first page read ahead of the same statement is
     // given; throws StoreError when it fails.
-    PagedResult(std::shared_ptr<Connection> connection, QString sql, QVariantList values,
+    PagedResult(std::shared_ptr<Connection> connection, Statements::List list, QVariantList values,
                 const RowCount& count = {}, std::optional<FirstPage> ahead = {}, QObject* parent = nullptr);
     ~PagedResult() override;
 
@@ -58,15 +71,14 @@ public:
     QString text(int row, int column) const;
 
 private:
-    using Page = QVector<QStringList>;
-    const Page& page(int number) const;
-    Page readPage(int number) const;
+    const Rows& page(int number) const;
+    Rows readPage(int number) const;
     int countRows(const RowCount& count) const;
 
     std::shared_ptr<Connection> m_connection;
-    QString m_sql;
+    Statements::List m_list;
     QVariantList m_values;
     QStringList m_fields;
     int m_rows = 0;
-    mutable QCache<int, Page> m_pages;
+    mutable QCache<int, Rows> m_pages;
 };

@@ -13,8 +13,6 @@
 namespace {
 constexpr float kTwoColumnWidth = 4500;
 constexpr float kThreeColumnWidth = 3000;
-
-const RowCount kWholeTable{Statements::kTableLength, {}};
 } // namespace
 
 modUpdate::modUpdate(WordView& view, QString databasePath, const Clock& clock)
@@ -31,9 +29,11 @@ void modUpdate::OpenConnection()
     cn = std::make_shared<Connection>(m_path);
 }
 
-void modUpdate::BindResult(ResultGrid& grid, const RowCount& rows, std::optional<FirstPage> ahead)
+void modUpdate::BindResult(ResultGrid& grid, const Statements::List& list, const RowCount& rows,
+                           std::optional<FirstPage> ahead)
 {
-    rs = std::make_unique<PagedResult>(cn, mySQL, myValues, rows, std::move(ahead));
+    mySQL = list.plain();
+    rs = std::make_unique<PagedResult>(cn, list, myValues, rows, std::move(ahead));
     grid.setDataSource(std::move(rs));
 }
 
@@ -63,29 +63,33 @@ void modUpdate::ShowNormalList()
     try {
         AlphaOrder = false;
         ShowWholeTable(Statements::kNormalList, kTwoColumnWidth);
-        ShowCount();
     } catch (const std::exception&) {
         m_view.showMessage(QStringLiteral("データベースが見つかりません"));
         m_view.endProgram();
     }
 }
 
-void modUpdate::ShowWholeTable(const QString& statement, float columnWidth)
+// The table is counted once: the count shown under the list is the list's length.
+void modUpdate::ShowWholeTable(const Statements::List& statement, float columnWidth)
 {
     SearchMode = 0;
     m_view.DataGrid1().setDefaultColumnWidth(columnWidth);
     OpenConnection();
-    mySQL = statement;
+    CountTable();
     myValues.clear();
-    BindResult(m_view.DataGrid1(), kWholeTable);
+    BindResult(m_view.DataGrid1(), statement,
+               RowCount{{}, {}, ReadCell(m_view.DataGrid3(), QStringLiteral("DataCnt")).toInt()});
+}
+
+void modUpdate::CountTable()
+{
+    myValues.clear();
+    BindResult(m_view.DataGrid3(), Statements::kTotalCountList);
+    ShowCount();
 }
 
 void modUpdate::ShowCount()
 {
-    OpenConnection();
-    mySQL = Statements::kTotalCount;
-    myValues.clear();
-    BindResult(m_view.DataGrid3());
     ResultGrid& counted = SearchMode == 1 ? m_view.DataGrid2() : m_view.DataGrid3();
     m_view.setLabel3(ReadCell(counted, QStringLiteral("DataCnt")) + QStringLiteral("件"));
 }
@@ -99,21 +103,18 @@ void modUpdate::ShowAlphabetList()
 {
     ShowWholeTable(Statements::kAlphabetList, kTwoColumnWidth);
     AlphaOrder = true;
-    ShowCount();
 }
 
 void modUpdate::ShowDateList()
 {
     ShowWholeTable(AlphaOrder ? Statements::kDateAlphabetList : Statements::kDateList, kThreeColumnWidth);
-    ShowCount();
 }
 
 int modUpdate::CheckRegistered(const QString& English, const QString& Japanese)
 {
     OpenConnection();
-    mySQL = Statements::kCheckPair;
     myValues = {English, Japanese};
-    BindResult(m_view.DataGrid2());
+    BindResult(m_view.DataGrid2(), Statements::kCheckPairList);
     return CountIsPositive(m_view.DataGrid2()) ? 1 : 0;
 }
 
@@ -141,30 +142,40 @@ void modUpdate::DeleteWord()
     m_view.setCommand2Enabled(false);
 }
 
+bool modUpdate::HasSearchIndex()
+{
+    auto found = cn->execute(Statements::kHasSearchIndex, {});
+    return found->next() && found->value(0).toInt() == 4;
+}
+
 void modUpdate::SearchWord()
 {
     OpenConnection();
-    const QVariantList pattern{Statements::searchPattern(m_view.text3())};
-    // A text found in few words makes the engine walk the whole table. Walk it once: read the first page
-    // of hits first, and when that page holds them all, count just those rows instead of walking again.
+    // The index finds the candidates of a text of three characters or more; "like" decides.
+    const QString text = m_view.text3();
+    const bool indexed = Statements::indexable(text) && HasSearchIndex();
+    const Statements::List list = Statements::searchList(indexed);
+    QVariantList pattern{Statements::searchPattern(text)};
+    if (indexed)
+        pattern.prepend(Statements::searchPhrase(text));
+    // A text found in few words makes the engine walk the whole table (or many candidates). Walk it
+    // once: read the first page of hits first, and when that page holds them all, count just those rows
+    // (their row ids are the last key of each) instead of walking again.
     m_searchHits.reset();
-    const FirstPage hits = FirstPage::read(*cn, Statements::kSearchHits, pattern);
-    mySQL = Statements::kSearchCount;
+    FirstPage hits = FirstPage::read(*cn, list, pattern);
+    Statements::List count{Statements::kCounted, list.where, {}};
     myValues = pattern;
-    if (hits.rows.size() < PagedResult::kPageSize) {
+    if (hits.page.rows.size() < PagedResult::kPageSize) {
         QStringList marks;
-        for (const QStringList& row : hits.rows) {
+        for (const QVariantList& key : hits.page.keys) {
             marks << QStringLiteral("?");
-            myValues << row.first().toLongLong();
+            myValues << key.constLast().toLongLong();
         }
-        mySQL += Statements::kAmongRows.arg(marks.join(QLatin1Char(',')));
+        count.where += Statements::kAmongRows.arg(marks.join(QLatin1Char(',')));
     }
-    BindResult(m_view.DataGrid2());
+    BindResult(m_view.DataGrid2(), count);
     if (CountIsPositive(m_view.DataGrid2())) {
-        m_searchHits = FirstPage{
-            Statements::kSearchList, pattern, {QStringLiteral("English"), QStringLiteral("Japanese")}, {}};
-        for (const QStringList& row : hits.rows)
-            m_searchHits->rows.append(row.mid(1));
+        m_searchHits = std::move(hits);
         ShowSearchList();
     } else {
         m_view.showMessage(QStringLiteral("該当するデータがありません"));
@@ -175,13 +186,14 @@ void modUpdate::SearchWord()
 void modUpdate::ShowSearchList()
 {
     m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
-    OpenConnection();
-    mySQL = Statements::kSearchList;
-    myValues = {Statements::searchPattern(m_view.text3())};
-    // The search has just counted its hits into DataGrid2 and read their first page.
+    // The search has just counted its hits into DataGrid2 and read their first page on this connection.
     std::optional<FirstPage> hits;
     hits.swap(m_searchHits);
-    BindResult(m_view.DataGrid1(),
+    if (!hits)
+        return;
+    myValues = hits->values;
+    const Statements::List list = hits->list;
+    BindResult(m_view.DataGrid1(), list,
                RowCount{{}, {}, ReadCell(m_view.DataGrid2(), QStringLiteral("DataCnt")).toInt()},
                std::move(hits));
     SearchMode = 1;

@@ -40,11 +40,16 @@ public:
 
 private:
     void OpenConnection();
-    void BindResult(ResultGrid& grid, const RowCount& rows = {}, std::optional<FirstPage> ahead = {});
+    void BindResult(ResultGrid& grid, const Statements::List& list, const RowCount& rows = {},
+                    std::optional<FirstPage> ahead = {});
+    // Counts the whole table into DataGrid3 and shows the count under the list.
+    void CountTable();
+    // Whether the notebook holds the search index, complete with its triggers.
+    bool HasSearchIndex();
     void RunStatement();
     void CloseConnection();
     // The steps the three whole-table lists share.
-    void ShowWholeTable(const QString& statement, float columnWidth);
+    void ShowWholeTable(const Statements::List& statement, float columnWidth);
     QString ReadCell(ResultGrid& grid, const QString& field) const;
     bool CountIsPositive(ResultGrid& grid) const;
 

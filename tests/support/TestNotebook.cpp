@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QUuid>
 
 #include <stdexcept>
@@ -70,14 +71,14 @@ void TestNotebook::execute(const QString& sql)
     run(m_connection, sql);
 }
 
-QStringList TestNotebook::rows() const
+QStringList TestNotebook::rows(const QString& sql, const QVariantList& values) const
 {
-    QSqlQuery query =
-        run(m_connection, QStringLiteral("select UpDay, English, Japanese from wordDB order by rowid"));
     QStringList result;
-    while (query.next())
-        result << QStringList{query.value(0).toString(), query.value(1).toString(), query.value(2).toString()}
-                      .join(QLatin1Char('|'));
+    for (QSqlQuery query = run(m_connection, sql, values); query.next();) {
+        result << query.value(0).toString();
+        for (int i = 1; i < query.record().count(); ++i)
+            result.last() += '|' + query.value(i).toString();
+    }
     return result;
 }
 

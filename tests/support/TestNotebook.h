@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariantList>
 
 // A notebook file of the test's own in a temporary folder, read and written through a connection of its
 // own with no busy timeout, so any lock the program leaves behind makes these writes fail at once.
@@ -20,7 +21,8 @@ public:
     void fill(int rows);
     void execute(const QString& sql);
     // Every row as "UpDay|English|Japanese", in rowid order.
-    QStringList rows() const;
+    QStringList rows(const QString& sql = "select UpDay, English, Japanese from wordDB order by rowid",
+                     const QVariantList& values = {}) const;
     int count() const;
 
 private:

@@ -38,3 +38,4 @@ int backupCommand(const QStringList& args);
 int restoreCommand(const QStringList& args);
 int checkCommand(const QStringList& args);
 int convertCommand(const QStringList& args);
+int upgradeCommand(const QStringList& args);

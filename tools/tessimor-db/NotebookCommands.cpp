@@ -5,6 +5,7 @@
 #include "NotebookCheck.h"
 #include "StoreError.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 
 namespace {
@@ -13,6 +14,9 @@ const char kPathHelp[] = "Prints where the notebook's file is: $XDG_DATA_HOME/te
 
 const char kInitHelp[] = "Creates the notebook's file with an empty word table. Refuses to touch a file\n"
                          "that already exists.";
+
+const char kUpgradeHelp[] = "Adds the search index and the triggers that keep it in step to a notebook made\n"
+                            "without them, in one transaction; refuses while another program writes to it.";
 
 const char kBackupHelp[] = "Copies the notebook's file to FILE as one consistent moment, also while\n"
                            "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
@@ -53,6 +57,26 @@ int initCommand(const QStringList& args)
     }
     print(stdout, QStringLiteral("created %1\n").arg(path));
     return Exit::kOk;
+}
+
+int upgradeCommand(const QStringList& args)
+{
+    QCommandLineParser parser;
+    if (const auto status = parse(parser, args, kUpgradeHelp, 0, 0))
+        return *status;
+    return refusing([] {
+        const QString path = existingNotebook();
+        QElapsedTimer timer;
+        timer.start();
+        if (!Notebook::addSearchIndex(path)) {
+            print(stdout, QStringLiteral("up to date: %1\n").arg(path));
+            return Exit::kOk;
+        }
+        print(stdout, QStringLiteral("added the search index to %1 in %2 s\n")
+                          .arg(path)
+                          .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1));
+        return Exit::kOk;
+    });
 }
 
 int backupCommand(const QStringList& args)

@@ -23,6 +23,7 @@ const char kDescription[] = "The companion command of the Tessimor vocabulary no
                             "  check    test the notebook's file for damage\n"
                             "  convert  turn an Access word.mdb where the notebook lives into a\n"
                             "           notebook, keeping the Access file as word.mdb.access\n"
+                            "  upgrade  add the search index to a notebook made without it\n"
                             "\n"
                             "'tessimor-db COMMAND --help' tells more of each command.\n"
                             "Exit status: 0 success, 1 refused input, 2 usage error.";
@@ -136,6 +137,7 @@ int main(int argc, char* argv[])
         {QStringLiteral("export"), exportCommand},   {QStringLiteral("import"), importCommand},
         {QStringLiteral("backup"), backupCommand},   {QStringLiteral("check"), checkCommand},
         {QStringLiteral("convert"), convertCommand}, {QStringLiteral("restore"), restoreCommand},
+        {QStringLiteral("upgrade"), upgradeCommand},
     };
     const auto command = commands.value(args.constFirst());
     if (!command)
