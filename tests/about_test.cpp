@@ -31,13 +31,14 @@ private slots:
     {
         QTest::addColumn<bool>("mainFirst"); // the main window closed while the dialog is up
         QTest::addColumn<int>("key");        // how the dialog goes: 0 a click on OK, -1 its title bar's close
-        for (bool mainFirst : {false, true}) {
-            const char* order = mainFirst ? "main window, then dialog by " : "dialog by ";
-            QTest::addRow("%sOK", order) << mainFirst << 0;
-            QTest::addRow("%sEnter in the product text", order) << mainFirst << int(Qt::Key_Return);
-            QTest::addRow("%sEsc", order) << mainFirst << int(Qt::Key_Escape);
-            QTest::addRow("%stitle bar", order) << mainFirst << -1;
-        }
+        const std::pair<const char*, int> ways[] = {{"OK", 0},
+                                                    {"Enter in the product text", Qt::Key_Return},
+                                                    {"Esc", Qt::Key_Escape},
+                                                    {"title bar", -1}};
+        for (bool mainFirst : {false, true})
+            for (const auto& [way, key] : ways)
+                QTest::addRow("%s%s", mainFirst ? "main window, then dialog by " : "dialog by ", way)
+                    << mainFirst << key;
     }
 
     void oneDialogAtATimeAndTheProgramEndsWithTheLastWindow()
@@ -62,12 +63,9 @@ private slots:
         QCOMPARE(open(), dialog.data());
         const auto closeDialog = [&] {
             dialog->findChild<QWidget*>("Label1")->setFocus();
-            if (key > 0)
-                QTest::keyClick(dialog->focusWidget(), Qt::Key(key));
-            else if (key < 0)
-                dialog->close();
-            else
-                dialog->findChild<QPushButton*>("cmdOK")->click();
+            key > 0   ? QTest::keyClick(dialog->focusWidget(), Qt::Key(key))
+            : key < 0 ? void(dialog->close())
+                      : dialog->findChild<QPushButton*>("cmdOK")->click();
         };
         if (!mainFirst) {
             // Asked for again at once, while the old one still waits for its deletion: a new one comes up.
