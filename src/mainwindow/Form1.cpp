@@ -17,7 +17,10 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include <algorithm>
+
 namespace {
+constexpr int kLabel3Width = 855;
 constexpr int kClientWidth = 9975;
 constexpr int kClientHeight = 5445;
 
@@ -108,7 +111,7 @@ void Form1::buildControls()
 
     Label1 = label(client, "Label1", QStringLiteral("&English"), 360, 240, 2055, 255);
     Label2 = label(client, "Label2", QStringLiteral("&Japanese"), 360, 600, 2055, 255);
-    Label3 = label(client, "Label3", QString(), 360, 1080, 855, 375);
+    Label3 = label(client, "Label3", QString(), 360, 1080, kLabel3Width, 375);
     Label3->setFont(gothic(11.25, true));
     // Its name stays its text, so a screen reader hears the count itself; the title goes in the description.
     Label3->setAccessibleDescription(QStringLiteral("件数"));
@@ -300,6 +303,10 @@ void Form1::setText3(const QString& text)
 void Form1::setLabel3(const QString& caption)
 {
     Label3->setText(caption);
+    // A count of five digits or more is wider than the label was drawn for: it grows into the free space
+    // to its right rather than cut off the last figures.
+    Label3->resize(std::max(Twips::toPixels(this, kLabel3Width), Label3->sizeHint().width()),
+                   Label3->height());
 }
 
 void Form1::setCommand2Enabled(bool enabled)
