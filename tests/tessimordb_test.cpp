@@ -108,8 +108,7 @@ private slots:
             QVERIFY(run({command}).err.contains("tessimor-db init"));
         writeFile("keep.csv", "precious");
         insert(kTable);
-        QCOMPARE(run({"export", "keep.csv"}).status, 1);
-        QCOMPARE(readFile("keep.csv"), QByteArray("precious"));
+        QVERIFY(run({"export", "keep.csv"}).status == 1 && readFile("keep.csv") == "precious");
         // Each step: its status, then its arguments.
         for (const QString step :
              {"1 init", "0 export --force keep.csv", "0 backup copy.mdb", "1 backup copy.mdb",
@@ -126,7 +125,8 @@ private slots:
         kept += days.mid(0, 14);
         kept.sort();
         QCOMPARE(run({"backup", "--daily", "d", "--keep", "0"}).status, 2);
-        QVERIFY(run({"backup", "--daily", "d"}).status == 0 && run({"backup", "--daily", "d"}).status == 0);
+        const QStringList daily = {"backup", "--daily", "d"};
+        QVERIFY(run(daily).out.startsWith("backed up to") && run(daily).status == 0);
         QCOMPARE(QDir("d").entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
         Connection connection(notebook());
         const auto sql = [&connection](const QString& statement) { connection.execute(statement, {}); };
@@ -163,9 +163,9 @@ private slots:
         sql("delete from wordDB where English = 'apple'");
         QVERIFY(run({"check"}).err.contains("wordDB_TextDelete of the search index is missing\n  the search "
                                             "index is out of step with wordDB (2 texts differ)"));
-        // The rows come one by one, newest first; the oldest fails to compute, and the export stops.
+        // Ordered by the row id, the rows come one by one: the second fails to compute, and the export stops.
         sql("alter table wordDB rename to words");
-        sql("create view wordDB as select UpDay, English, iif(English = 'a, b', "
+        sql("create view wordDB as select rowid as UpDay, English, iif(English = 'a, b', "
             "abs(-9223372036854775807 - 1), Japanese) as Japanese from words");
         QCOMPARE(run({"export"}).status, 1);
     }
