@@ -43,10 +43,11 @@ void add(QJsonObject& json, const QString& key, std::vector<double> runs)
 // Every command on one notebook, window and raw SQLite. Every run is checked, and a failed check stops the
 // benchmark rather than report a figure for something else.
 struct SizeBench : public QObject {
-    SizeBench(const QString& notebook, int size, int runs)
+    SizeBench(const QString& notebook, int size, int runs, QStringList only)
         : m_notebook(notebook)
         , m_size(size)
         , m_runs(runs)
+        , m_only(std::move(only))
         , m_raw(notebook)
     {}
 
@@ -87,10 +88,10 @@ struct SizeBench : public QObject {
     }
 
     // The action's times; with `painting`, also the part of each spent in the event loop after it.
-    std::vector<double> measure(const Step& step, std::vector<double>* painting)
+    std::vector<double> measure(const Step& step, std::vector<double>* painting, int runs)
     {
         std::vector<double> times;
-        for (int run = 0; run <= m_runs; ++run) {
+        for (int run = 0; run <= runs; ++run) {
             if (step.setup)
                 step.setup();
             const int paints = m_paints;
@@ -109,17 +110,23 @@ struct SizeBench : public QObject {
 
     void record(const char* id, const QString& label, const Step& window, Step raw = {}, Step before = {})
     {
+        // A command left out of --only still runs once, untimed, for what the commands after it expect.
+        const bool chosen = m_only.isEmpty() || m_only.contains(QLatin1String(id));
+        if (!chosen) {
+            measure(window, nullptr, 0);
+            return;
+        }
         std::fprintf(stderr, "  %-8d %s\n", m_size, qPrintable(label));
         QJsonObject json{{"id", id}, {"label", label}};
         std::vector<double> painting;
-        add(json, QStringLiteral("tessimor"), measure(window, &painting));
+        add(json, QStringLiteral("tessimor"), measure(window, &painting, m_runs));
         add(json, QStringLiteral("tessimor_painting"), painting);
         raw.paintsList = false;
         if (raw.action)
-            add(json, QStringLiteral("raw_sqlite"), measure(raw, nullptr));
+            add(json, QStringLiteral("raw_sqlite"), measure(raw, nullptr, m_runs));
         before.paintsList = false;
         if (before.action)
-            add(json, QStringLiteral("raw_before"), measure(before, nullptr));
+            add(json, QStringLiteral("raw_before"), measure(before, nullptr, m_runs));
         m_commands.append(json);
     }
 
@@ -264,18 +271,26 @@ struct SizeBench : public QObject {
                                       QStringLiteral("no hit empties Text3"));
                           },
                           hits > 0};
-        // The store reads the first page of hits first; only a full page needs the hits counted, a short one
-        // has its own rows counted.
-        const bool indexed = Statements::indexable(text);
-        const Statements::List list = Statements::searchList(indexed);
-        const QVariantList values =
-            indexed ? QVariantList{Statements::searchPhrase(text)} + pattern : pattern;
+        // With the index the store counts the hits through it, then reads their first page walking the list's
+        // order or through the index; without, it reads the first page first, and only a full page needs the
+        // hits counted, a short one has its own rows counted.
         const Step raw{
-            {}, [this, list, values] {
+            {}, [this, text, pattern] {
+                if (Statements::indexable(text)) {
+                    const QVariantList indexed = QVariantList{Statements::searchPhrase(text)} + pattern;
+                    const qint64 hits = m_raw.number(Statements::kIndexedSearchCount.plain(), indexed);
+                    const bool walk = Statements::searchWalks(hits, m_size);
+                    if (hits > 0)
+                        m_raw.read(Statements::searchList(!walk).page(false, false),
+                                   (walk ? pattern : indexed) + QVariantList{kPage, 0});
+                    return;
+                }
                 QVector<QVariantList> rows;
-                m_raw.read(list.page(false, false), values + QVariantList{kPage, 0}, INT_MAX, nullptr, &rows);
+                const Statements::List list = Statements::searchList(false);
+                m_raw.read(list.page(false, false), pattern + QVariantList{kPage, 0}, INT_MAX, nullptr,
+                           &rows);
                 Statements::List count{Statements::kCounted, list.where, {}};
-                QVariantList counted = values;
+                QVariantList counted = pattern;
                 if (rows.size() < kPage) {
                     count.where += Statements::kAmongRows.arg(QStringLiteral("?,").repeated(rows.size()) +
                                                               QStringLiteral("null"));
@@ -418,6 +433,7 @@ struct SizeBench : public QObject {
 
     QString m_notebook;
     int m_size, m_runs, m_paints = 0, m_serial = 0;
+    QStringList m_only;
     Raw m_raw;
     std::unique_ptr<FormDriver> m_form;
     double m_paintMs = 0, m_residentMb = 0, m_indexMb = 0, m_fileMb = 0;
@@ -554,7 +570,7 @@ QString markdown(const QJsonArray& sizes, int runs)
 int measureChild(const Options& options)
 {
     const QJsonObject figures =
-        SizeBench(options.paths.value("child"), options.sizes.front(), options.runs).run();
+        SizeBench(options.paths.value("child"), options.sizes.front(), options.runs, options.only).run();
     std::fputs(QJsonDocument(figures).toJson(QJsonDocument::Compact).constData(), stdout);
     return 0;
 }
@@ -568,9 +584,9 @@ int runBenchmark(const Options& options)
         // Each size in a process of its own, so its memory figure holds nothing of the sizes before it.
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(
-            QCoreApplication::applicationFilePath(),
-            {"--child", notebook, "--sizes", QString::number(size), "--runs", QString::number(options.runs)});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--child", notebook, "--sizes", QString::number(size), "--runs",
+                     QString::number(options.runs), "--only", options.only.join(',')});
         require(child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
                     child.exitCode() == 0,
                 QStringLiteral("measuring %1 pairs failed").arg(size));

@@ -31,6 +31,8 @@ struct Options {
     bool soak = false;
     int runs = 5, operations = 10000, pairs = 100000;
     quint64 seed = 1;
+    // The ids of the commands to time (all when empty).
+    QStringList only;
     // out, cache; child: the notebook of a process measuring one size; writer, progress: the soak's writer's.
     QMap<QString, QString> paths;
 };

@@ -14,6 +14,7 @@ Options parse(const QStringList& arguments)
     QList<QCommandLineOption> options = {
         {"sizes", "Notebook sizes, comma-separated.", "N,N,...", "10000,100000,1000000"},
         {"runs", "Measured runs per figure (median).", "N", "5"},
+        {"only", "Time only these commands (ids as in the JSON), comma-separated.", "ID,ID,..."},
         {"out", "Where the figures go as JSON.", "FILE", TESSIMOR_BENCH_RESULTS},
         {"cache", "Folder of the generated notebooks.", "DIR", TESSIMOR_BENCH_CACHE},
         {"soak", "Run the soak instead of the benchmark."},
@@ -39,6 +40,7 @@ Options parse(const QStringList& arguments)
         chosen.sizes.push_back(int(number(size, "sizes", 1000)));
     require(!chosen.sizes.empty(), QStringLiteral("--sizes needs at least one size"));
     chosen.soak = parser.isSet("soak");
+    chosen.only = parser.value("only").split(',', Qt::SkipEmptyParts);
     chosen.runs = int(number(parser.value("runs"), "runs", 1));
     chosen.operations = int(number(parser.value("operations"), "operations", 1));
     chosen.pairs = int(number(parser.value("pairs"), "pairs", 1000));

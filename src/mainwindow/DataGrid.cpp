@@ -39,17 +39,23 @@ void DataGrid::setDefaultColumnWidth(float twips)
 
 void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
 {
-    QItemSelectionModel* oldSelection = selectionModel();
-    setModel(result.get());
-    delete oldSelection;
-    std::swap(m_result, result); // the old result, and the connection under it, go at the end of this scope
+    if (m_result) {
+        m_result->swapWith(
+            *result); // the old result, and the connection under it, go at the end of this scope
+    } else {
+        m_result = std::move(result);
+        QItemSelectionModel* oldSelection = selectionModel();
+        setModel(m_result.get());
+        delete oldSelection;
+        connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DataGrid::SelChange);
+    }
 
     if (m_defaultColumnWidth > 0) {
         const int width = Twips::toPixels(this, m_defaultColumnWidth);
         for (int column = 0; column < m_result->columnCount(); ++column)
             setColumnWidth(column, width);
     }
-    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DataGrid::SelChange);
+    scrollToTop();
     if (m_result->rowCount() > 0)
         selectionModel()->setCurrentIndex(m_result->index(0, 0), QItemSelectionModel::NoUpdate);
 }

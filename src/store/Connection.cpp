@@ -3,9 +3,12 @@
 #include "StoreError.h"
 
 #include <QAtomicInt>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace {
 QAtomicInt g_serial;
@@ -21,6 +24,16 @@ int engineCode(const QSqlError& error)
     return ok ? code : 0;
 }
 
+std::optional<std::array<qint64, 6>> fileStamp(const QByteArray& path)
+{
+    struct stat status {};
+    if (stat(path.constData(), &status) != 0)
+        return std::nullopt;
+    return std::array<qint64, 6>{qint64(status.st_dev),         qint64(status.st_ino),
+                                 qint64(status.st_mode),        qint64(status.st_size),
+                                 qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
+}
+
 [[noreturn]] void throwFailure(const QSqlError& error)
 {
     throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(), engineCode(error));
@@ -29,6 +42,7 @@ int engineCode(const QSqlError& error)
 
 Connection::Connection(const QString& path, Access access)
     : m_name(QStringLiteral("tessimor-%1").arg(g_serial.fetchAndAddRelaxed(1)))
+    , m_path(QFile::encodeName(path))
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     // mode=rw (or ro): a missing file is an error, never silently created empty.
@@ -75,4 +89,14 @@ void Connection::run(QSqlQuery& query, const QVariantList& values)
         query.bindValue(i, values.at(i));
     if (!query.exec())
         throwFailure(query.lastError());
+}
+
+void Connection::noteFile()
+{
+    m_noted = fileStamp(m_path);
+}
+
+bool Connection::fileAsNoted() const
+{
+    return m_noted && fileStamp(m_path) == m_noted;
 }

@@ -4,7 +4,9 @@
 #include <QString>
 #include <QVariantList>
 
+#include <array>
 #include <memory>
+#include <optional>
 
 // One open connection to the notebook file. Opening never creates a missing file; closing happens when
 // the last owner (an operation, or the result a grid shows) lets go.
@@ -24,6 +26,14 @@ public:
     std::unique_ptr<QSqlQuery> prepare(const QString& sql);
     void run(QSqlQuery& query, const QVariantList& values);
 
+    // Notes the file as it is now; fileAsNoted() tells whether it is still that file, with the same
+    // permissions, size and time of change. Anything else (a write by another program, a file replaced,
+    // removed, overwritten or made read-only) needs a fresh connection to be seen as it now is.
+    void noteFile();
+    bool fileAsNoted() const;
+
 private:
     QString m_name;
+    QByteArray m_path;
+    std::optional<std::array<qint64, 6>> m_noted;
 };

@@ -72,7 +72,7 @@ PagedResult::PagedResult(std::shared_ptr<Connection> connection, Statements::Lis
     , m_connection(std::move(connection))
     , m_list(std::move(list))
     , m_values(std::move(values))
-    , m_pages(kCachedPages)
+    , m_pages(std::make_unique<QCache<int, Rows>>(kCachedPages))
 {
     std::unique_ptr<Rows> first;
     if (ahead && ahead->list.plain() == m_list.plain() && ahead->values == m_values) {
@@ -84,7 +84,7 @@ PagedResult::PagedResult(std::shared_ptr<Connection> connection, Statements::Lis
 
     // A short first page is the whole result; only a full one needs the database to count the rest.
     m_rows = first->rows.size() < kPageSize ? int(first->rows.size()) : countRows(count);
-    m_pages.insert(0, first.release());
+    m_pages->insert(0, first.release());
 }
 
 int PagedResult::countRows(const RowCount& count) const
@@ -141,6 +141,18 @@ int PagedResult::columnOf(const QString& field) const
     return -1;
 }
 
+void PagedResult::swapWith(PagedResult& other)
+{
+    beginResetModel();
+    std::swap(m_connection, other.m_connection);
+    std::swap(m_list, other.m_list);
+    std::swap(m_values, other.m_values);
+    std::swap(m_fields, other.m_fields);
+    std::swap(m_rows, other.m_rows);
+    std::swap(m_pages, other.m_pages);
+    endResetModel();
+}
+
 QString PagedResult::text(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= m_fields.size())
@@ -152,11 +164,11 @@ QString PagedResult::text(int row, int column) const
 
 const Rows& PagedResult::page(int number) const
 {
-    if (Rows* cached = m_pages.object(number))
+    if (Rows* cached = m_pages->object(number))
         return *cached;
     auto fresh = std::make_unique<Rows>(readPage(number));
     Rows* kept = fresh.get();
-    m_pages.insert(number, fresh.release());
+    m_pages->insert(number, fresh.release());
     return *kept;
 }
 
@@ -171,8 +183,8 @@ Rows PagedResult::readPage(int number) const
         const int last = first + size - 1;
         if (m_rows - 1 - last < best.offset)
             best = {true, {}, m_rows - 1 - last};
-        for (int held : m_pages.keys()) {
-            const Rows* rows = m_pages.object(held);
+        for (int held : m_pages->keys()) {
+            const Rows* rows = m_pages->object(held);
             const int after = first - (held * kPageSize + int(rows->rows.size()));
             const int before = held * kPageSize - 1 - last;
             if (held < number && after <= best.offset && !rows->key(true).isEmpty())

@@ -69,6 +69,10 @@ public:
     QStringList fieldNames() const { return m_fields; }
     // Text of one cell; reads its page from the database when it is not cached. Throws StoreError.
     QString text(int row, int column) const;
+    // Becomes what `other` was, as a reset of this model, and leaves `other` what this was: a view keeps
+    // its model, and with it the sections of its rows when the length is unchanged, which a new model
+    // would make it build again, one a row.
+    void swapWith(PagedResult& other);
 
 private:
     const Rows& page(int number) const;
@@ -80,5 +84,6 @@ private:
     QVariantList m_values;
     QStringList m_fields;
     int m_rows = 0;
-    mutable QCache<int, Rows> m_pages;
+    // Filled as pages are first shown, even by const reads.
+    std::unique_ptr<QCache<int, Rows>> m_pages;
 };

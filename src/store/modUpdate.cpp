@@ -25,8 +25,13 @@ modUpdate::~modUpdate() = default;
 
 void modUpdate::OpenConnection()
 {
-    // The previous connection stays open while a grid still shows a result on it.
-    cn = std::make_shared<Connection>(m_path);
+    // The connection under the grids serves the next command too, sparing it the schema and the pages
+    // read again, while the file is as the last command left it; otherwise a fresh one sees it as it is.
+    cn = m_open.lock();
+    if (!cn || !cn->fileAsNoted()) {
+        cn = std::make_shared<Connection>(m_path);
+        m_open = cn;
+    }
 }
 
 void modUpdate::BindResult(ResultGrid& grid, const Statements::List& list, const RowCount& rows,
@@ -34,12 +39,14 @@ void modUpdate::BindResult(ResultGrid& grid, const Statements::List& list, const
 {
     mySQL = list.plain();
     rs = std::make_unique<PagedResult>(cn, list, myValues, rows, std::move(ahead));
+    cn->noteFile();
     grid.setDataSource(std::move(rs));
 }
 
 void modUpdate::RunStatement()
 {
     cmd = cn->execute(mySQL, myValues);
+    cn->noteFile();
 }
 
 void modUpdate::CloseConnection()
@@ -145,39 +152,48 @@ void modUpdate::DeleteWord()
 bool modUpdate::HasSearchIndex()
 {
     auto found = cn->execute(Statements::kHasSearchIndex, {});
-    return found->next() && found->value(0).toInt() == 4;
+    return found->next() && found->value(0).toBool();
 }
 
 void modUpdate::SearchWord()
 {
     OpenConnection();
-    // The index finds the candidates of a text of three characters or more; "like" decides.
     const QString text = m_view.text3();
-    const bool indexed = Statements::indexable(text) && HasSearchIndex();
-    const Statements::List list = Statements::searchList(indexed);
-    QVariantList pattern{Statements::searchPattern(text)};
-    if (indexed)
-        pattern.prepend(Statements::searchPhrase(text));
-    // A text found in few words makes the engine walk the whole table (or many candidates). Walk it
-    // once: read the first page of hits first, and when that page holds them all, count just those rows
-    // (their row ids are the last key of each) instead of walking again.
+    const QVariantList pattern{Statements::searchPattern(text)};
     m_searchHits.reset();
-    FirstPage hits = FirstPage::read(*cn, list, pattern);
-    Statements::List count{Statements::kCounted, list.where, {}};
-    myValues = pattern;
-    if (hits.page.rows.size() < PagedResult::kPageSize) {
-        QStringList marks;
-        for (const QVariantList& key : hits.page.keys) {
-            marks << QStringLiteral("?");
-            myValues << key.constLast().toLongLong();
+    if (Statements::indexable(text) && HasSearchIndex()) {
+        // The index counts the hits of a text of three characters or more; "like" decides.
+        const QVariantList indexed = QVariantList{Statements::searchPhrase(text)} + pattern;
+        myValues = indexed;
+        BindResult(m_view.DataGrid2(), Statements::kIndexedSearchCount);
+        const int hits = ReadCell(m_view.DataGrid2(), QStringLiteral("DataCnt")).toInt();
+        // The table's length as last counted is near enough to choose how to read the pages.
+        const bool walk =
+            Statements::searchWalks(hits, ReadCell(m_view.DataGrid3(), QStringLiteral("DataCnt")).toInt());
+        if (hits > 0)
+            m_searchHits = FirstPage::read(*cn, Statements::searchList(!walk), walk ? pattern : indexed);
+    } else {
+        // Without the index a text found in few words makes the engine walk the whole table. Walk it once:
+        // read the first page of hits first, and when that page holds them all, count just those rows
+        // (their row ids are the last key of each) instead of walking again.
+        FirstPage hits = FirstPage::read(*cn, Statements::searchList(false), pattern);
+        Statements::List count{Statements::kCounted, Statements::kSearchMatch, {}};
+        myValues = pattern;
+        if (hits.page.rows.size() < PagedResult::kPageSize) {
+            QStringList marks;
+            for (const QVariantList& key : hits.page.keys) {
+                marks << QStringLiteral("?");
+                myValues << key.constLast().toLongLong();
+            }
+            count.where += Statements::kAmongRows.arg(marks.join(QLatin1Char(',')));
         }
-        count.where += Statements::kAmongRows.arg(marks.join(QLatin1Char(',')));
-    }
-    BindResult(m_view.DataGrid2(), count);
-    if (CountIsPositive(m_view.DataGrid2())) {
+        BindResult(m_view.DataGrid2(), count);
         m_searchHits = std::move(hits);
+    }
+    if (CountIsPositive(m_view.DataGrid2())) {
         ShowSearchList();
     } else {
+        m_searchHits.reset();
         m_view.showMessage(QStringLiteral("該当するデータがありません"));
         m_view.setText3(QString());
     }

@@ -58,6 +58,7 @@ private:
     const Clock& m_clock;
 
     std::shared_ptr<Connection> cn;
+    std::weak_ptr<Connection> m_open;
     std::unique_ptr<PagedResult> rs;
     std::unique_ptr<QSqlQuery> cmd;
     QString mySQL;
