@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QSignalBlocker>
 
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent)
@@ -39,6 +40,13 @@ void DataGrid::setDefaultColumnWidth(float twips)
 
 void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
 {
+    // Columns come in at the width they are shown at, with the header's signals held: the grid is laid out
+    // again after the reset anyway, and told of each column resized it would paint them all once more.
+    const int width = m_defaultColumnWidth > 0 ? Twips::toPixels(this, m_defaultColumnWidth) : 0;
+    if (width > 0) {
+        const QSignalBlocker quiet(horizontalHeader());
+        horizontalHeader()->setDefaultSectionSize(width);
+    }
     if (m_result) {
         m_result->swapWith(
             *result); // the old result, and the connection under it, go at the end of this scope
@@ -49,9 +57,8 @@ void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
         delete oldSelection;
         connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DataGrid::SelChange);
     }
-
-    if (m_defaultColumnWidth > 0) {
-        const int width = Twips::toPixels(this, m_defaultColumnWidth);
+    if (width > 0) {
+        const QSignalBlocker quiet(horizontalHeader());
         for (int column = 0; column < m_result->columnCount(); ++column)
             setColumnWidth(column, width);
     }

@@ -5,6 +5,7 @@
 #include <QAtomicInt>
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
 
@@ -55,6 +56,16 @@ Connection::Connection(const QString& path, Access access)
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throwFailure(error);
+    }
+    // Qt's driver is built on the same system library this program links, so its handle is one of ours.
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        m_handle = *static_cast<sqlite3* const*>(handle.constData());
+    if (!m_handle) {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_name);
+        throw StoreError(QStringLiteral("the database driver gives no SQLite handle"));
     }
 }
 

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+struct sqlite3;
+
 // One open connection to the notebook file. Opening never creates a missing file; closing happens when
 // the last owner (an operation, or the result a grid shows) lets go.
 class Connection {
@@ -30,10 +32,13 @@ public:
     // permissions, size and time of change. Anything else (a write by another program, a file replaced,
     // removed, overwritten or made read-only) needs a fresh connection to be seen as it now is.
     void noteFile();
+    // The engine's own handle under Qt's connection, for reading many rows at once.
+    sqlite3* handle() const { return m_handle; }
     bool fileAsNoted() const;
 
 private:
     QString m_name;
     QByteArray m_path;
+    sqlite3* m_handle = nullptr;
     std::optional<std::array<qint64, 6>> m_noted;
 };
