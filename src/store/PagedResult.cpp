@@ -39,6 +39,7 @@ public:
         return code == SQLITE_ROW;
     }
     int columns() const { return sqlite3_column_count(m_statement); }
+    bool isText(int column) const { return sqlite3_column_type(m_statement, column) == SQLITE_TEXT; }
     // The name a field is read back by, without a table's name before it.
     QString name(int column) const
     {
@@ -118,17 +119,26 @@ Rows readRows(Connection& connection, const Statements::List& list, const QVaria
         for (int i = 0; i < columns; ++i)
             *fields << query.name(i);
     }
+    // A key that is also a column shown takes the text already read for it, when it is text.
+    QVector<int> shown(keys, -1);
+    for (int k = 0; k < keys; ++k) {
+        for (int i = 0; i < columns; ++i) {
+            if (query.name(columns + k).compare(query.name(i), Qt::CaseInsensitive) == 0)
+                shown[k] = i;
+        }
+    }
     Rows read;
     while (query.step()) {
         QStringList row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
             row << query.text(i);
-        read.rows.append(row);
         QVariantList key;
         key.reserve(keys);
-        for (int i = columns; i < columns + keys; ++i)
-            key << query.value(i);
+        for (int k = 0; k < keys; ++k)
+            key << (shown[k] >= 0 && query.isText(columns + k) ? QVariant(row.at(shown[k]))
+                                                               : query.value(columns + k));
+        read.rows.append(row);
         read.keys.append(key);
     }
     if (start.reverse) {
