@@ -72,6 +72,11 @@ struct SizeBench : public QObject {
         search("search_single", QStringLiteral("Search, 1 letter (\"e\")"), QStringLiteral("e"));
         search("search_none", QStringLiteral("Search, 4 letters, no hit (\"qqxj\")"), QStringLiteral("qqxj"));
         scrolling();
+        // A text in tens of thousands of words at a million: one word in 33 made to end in it, outside the
+        // timing and after everything else, so no other figure sees the change.
+        m_raw.read(QStringLiteral("update wordDB set English = English || 'zqz' where rowid % 33 = 0"));
+        search("search_many3", QStringLiteral("Search, 3 letters, in a word of 33 (\"zqz\")"),
+               QStringLiteral("zqz"));
         expectRows(m_size);
         return {{"pairs", m_size},
                 {"commands", m_commands},
@@ -447,23 +452,13 @@ struct SizeBench : public QObject {
 struct Target {
     double ms = 0, timesNew = 0, timesBefore = 0;
 };
-const QMap<QString, Target> kTargets = {{"startup", {300, 0, 0}},
-                                        {"normal", {0, 1.5, 0}},
-                                        {"alphabet", {0, 1.5, 0}},
-                                        {"date", {0, 1.5, 0}},
-                                        {"register_new", {0, 1.5, 0}},
-                                        {"register_duplicate", {30, 0, 0}},
-                                        {"delete", {0, 1.5, 0}},
-                                        {"search_rare", {5, 0, 0.05}},
-                                        {"search_rare3", {5, 0, 0.05}},
-                                        {"search_none", {5, 0, 0.05}},
-                                        {"search_common3", {0, 0, 0.25}},
-                                        {"jump_end", {2, 0, 0}},
-                                        {"page_down_top", {3, 0, 0}},
-                                        {"page_down_middle", {3, 0, 0}},
-                                        {"page_up_middle", {3, 0, 0}},
-                                        {"drag_70", {0, 1.5, 0}},
-                                        {"memory", {56, 0, 0}}};
+const QMap<QString, Target> kTargets = {
+    {"startup", {300, 0, 0}},      {"normal", {0, 1.5, 0}},          {"alphabet", {0, 1.5, 0}},
+    {"date", {0, 1.5, 0}},         {"register_new", {0, 1.5, 0}},    {"register_duplicate", {30, 0, 0}},
+    {"delete", {0, 1.5, 0}},       {"search_rare", {5, 0, 0.05}},    {"search_rare3", {5, 0, 0.05}},
+    {"search_none", {5, 0, 0.05}}, {"search_common3", {0, 0, 0.25}}, {"search_many3", {0, 0, 0.25}},
+    {"jump_end", {2, 0, 0}},       {"page_down_top", {3, 0, 0}},     {"page_down_middle", {3, 0, 0}},
+    {"page_up_middle", {3, 0, 0}}, {"drag_70", {0, 1.5, 0}},         {"memory", {56, 0, 0}}};
 
 QString targetText(const QString& id)
 {
