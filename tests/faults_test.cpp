@@ -70,7 +70,7 @@ private slots:
         const QList<std::tuple<const char*, QString, const char*>> faults = {
             {"missing", "Command1", "データベースファイルを開けません。"},
             {"not a notebook", all, "データベースファイルが壊れています。"},
-            {"damaged", writes, "データベースファイルが壊れています。"},
+            {"damaged", writes + " Command6", "データベースファイルが壊れています。"},
             {"locked", all, "データベースが他のプログラムに使用されています。"},
             {"read-only", writes, "データベースに書き込めません。"},
             {"disk full", writes, "データベースの読み書き中にエラーが発生しました。"}};

@@ -7,9 +7,32 @@
 #include <QHeaderView>
 #include <QSignalBlocker>
 
+namespace {
+// The rows' header, which keeps a section a row. When a list becomes shorter Qt walks every row left to
+// renumber the hidden ones (about 2.5 ms for a million); no row of a grid is ever hidden, so that walk is
+// left out and only the sections past the new end go.
+class RowHeader : public QHeaderView {
+public:
+    explicit RowHeader(QWidget* parent)
+        : QHeaderView(Qt::Vertical, parent)
+    {}
+    void reset() override
+    {
+        const int rows = model() ? model()->rowCount(rootIndex()) : 0;
+        if (rows <= 0 || rows >= count() || hiddenSectionCount() > 0) {
+            QHeaderView::reset();
+            return;
+        }
+        QAbstractItemView::reset();
+        initializeSections(rows - 1, rows - 1);
+    }
+};
+} // namespace
+
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent)
 {
+    setVerticalHeader(new RowHeader(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QUrl>
 
+#include <sqlite3.h>
+
 #include <sys/stat.h>
 
 namespace {
@@ -105,9 +107,25 @@ void Connection::run(QSqlQuery& query, const QVariantList& values)
 void Connection::noteFile()
 {
     m_noted = fileStamp(m_path);
+    sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_DATA_VERSION, &m_dataVersion);
 }
 
-bool Connection::fileAsNoted() const
+bool Connection::fileAsNoted()
 {
-    return m_noted && fileStamp(m_path) == m_noted;
+    const auto now = fileStamp(m_path);
+    if (!m_noted || !now)
+        return false;
+    if (now == m_noted)
+        return true;
+    // The same file, changed since: by a program that uses SQLite, if a read sees a new version of it
+    // (and this connection then reads it afresh), otherwise by one writing into the file behind its back.
+    if (!std::equal(now->begin(), now->begin() + 3, m_noted->begin()))
+        return false;
+    unsigned int version = m_dataVersion;
+    const bool read = sqlite3_exec(m_handle, "pragma schema_version", nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    if (!read || version == m_dataVersion)
+        return false;
+    noteFile();
+    return true;
 }

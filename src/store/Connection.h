@@ -28,17 +28,19 @@ public:
     std::unique_ptr<QSqlQuery> prepare(const QString& sql);
     void run(QSqlQuery& query, const QVariantList& values);
 
-    // Notes the file as it is now; fileAsNoted() tells whether it is still that file, with the same
-    // permissions, size and time of change. Anything else (a write by another program, a file replaced,
-    // removed, overwritten or made read-only) needs a fresh connection to be seen as it now is.
+    // Notes the file as it is now; fileAsNoted() tells whether this connection still sees it as it is: the
+    // same file with the same permissions, unchanged or changed by a program using SQLite. Anything else
+    // (a file replaced, removed, made read-only, or overwritten behind SQLite's back) needs a fresh
+    // connection to be seen as it now is.
     void noteFile();
+    bool fileAsNoted();
     // The engine's own handle under Qt's connection, for reading many rows at once.
     sqlite3* handle() const { return m_handle; }
-    bool fileAsNoted() const;
 
 private:
     QString m_name;
     QByteArray m_path;
     sqlite3* m_handle = nullptr;
     std::optional<std::array<qint64, 6>> m_noted;
+    unsigned int m_dataVersion = 0;
 };
