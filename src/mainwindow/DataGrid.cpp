@@ -71,8 +71,8 @@ void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
         horizontalHeader()->setDefaultSectionSize(width);
     }
     if (m_result) {
-        m_result->swapWith(
-            *result); // the old result, and the connection under it, go at the end of this scope
+        // The old result, and the connection under it, go at the end of this scope.
+        m_result->swapWith(*result);
     } else {
         m_result = std::move(result);
         QItemSelectionModel* oldSelection = selectionModel();

@@ -26,7 +26,8 @@ modUpdate::~modUpdate() = default;
 void modUpdate::OpenConnection()
 {
     // The connection under the grids serves the next command too, sparing it the schema and the pages
-    // read again, while the file is as the last command left it; otherwise a fresh one sees it as it is.
+    // read again, while the file is as the last command left it or changed only through SQLite; otherwise a
+    // fresh one sees it as it is.
     cn = m_open.lock();
     if (!cn || !cn->fileAsNoted()) {
         cn = std::make_shared<Connection>(m_path);
