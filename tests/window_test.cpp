@@ -7,6 +7,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
+#include <QScreen>
+#include <QStyledItemDelegate>
 #include <QtTest>
 
 namespace {
@@ -109,6 +112,33 @@ private slots:
         QCOMPARE(boxes(), message == kStored ? "|" : pair);
         m_ui->click("Command7");
         QCOMPARE(boxes(), "|");
+    }
+
+    // What the window shows after a command is what the style draws: cells put back from earlier paints as
+    // the rows move down, the scroll bar's handle when it changes, the header when its columns do.
+    void theListShownIsTheListDrawn()
+    {
+        m_ui->form->show();
+        DataGrid* grid = m_ui->grid("DataGrid1");
+        const auto onScreen = [this, grid] {
+            m_ui->settle();
+            const QRect at(grid->mapTo(m_ui->form.get(), QPoint()), grid->size());
+            return grid->screen()
+                ->grabWindow(m_ui->form->winId(), at.x(), at.y(), at.width(), at.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        const auto drawn = [grid] { return grid->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+        onScreen();
+        m_ui->type("aardvark", "ツチブタ");
+        m_ui->click("Command1");
+        QCOMPARE(m_ui->messages.takeTexts(), QStringList{kStored});
+        const QImage shown = onScreen();
+        grid->setItemDelegate(new QStyledItemDelegate(grid));
+        QCOMPARE(shown, drawn());
+        m_ui->click("Command6");
+        QCOMPARE(grid->horizontalHeader()->count(), 3);
+        QCOMPARE(onScreen(), drawn());
     }
 
     // A screen reader hears what each control shows: a label's name is its text, never a title over it

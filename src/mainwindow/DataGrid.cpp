@@ -1,11 +1,16 @@
 #include "DataGrid.h"
 
+#include "KeptCells.h"
 #include "PagedResult.h"
 #include "Twips.h"
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOptionSlider>
+
+#include <optional>
 
 namespace {
 // The rows' header, which keeps a section a row. When a list becomes shorter Qt walks every row left to
@@ -27,12 +32,80 @@ public:
         initializeSections(rows - 1, rows - 1);
     }
 };
+
+// The columns' header. A new result with the same columns under the same names leaves it as it is, and as
+// drawn.
+class ColumnHeader : public QHeaderView {
+public:
+    explicit ColumnHeader(QWidget* parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {}
+    void reset() override
+    {
+        QStringList labels;
+        for (int column = 0; model() && column < model()->columnCount(rootIndex()); ++column)
+            labels << model()->headerData(column, Qt::Horizontal).toString();
+        if (labels == m_labels)
+            return;
+        m_labels = labels;
+        QHeaderView::reset();
+    }
+
+private:
+    QStringList m_labels;
+};
+
+// The list's scroll bar. Drawing it costs as much as drawing the rows, and in a long list a command that
+// adds, removes or scrolls a few rows seldom moves the handle by a whole pixel: then the bar is left as
+// drawn. A style that fades its bars in when they change is told of every change.
+class ListScrollBar : public QScrollBar {
+public:
+    explicit ListScrollBar(QWidget* parent)
+        : QScrollBar(Qt::Vertical, parent)
+    {}
+
+protected:
+    void sliderChange(SliderChange change) override
+    {
+        if (change == SliderOrientationChange || !m_drawn || look() != *m_drawn ||
+            style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this))
+            QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* event) override
+    {
+        QScrollBar::paintEvent(event);
+        m_drawn = look();
+    }
+
+private:
+    // What the range and the value decide of the bar's look.
+    struct Look {
+        QRect handle;
+        bool atMinimum = false, atMaximum = false;
+        bool operator!=(const Look& other) const
+        {
+            return handle != other.handle || atMinimum != other.atMinimum || atMaximum != other.atMaximum;
+        }
+    };
+    Look look() const
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                value() == minimum(), value() == maximum()};
+    }
+
+    std::optional<Look> m_drawn;
+};
 } // namespace
 
 DataGrid::DataGrid(QWidget* parent)
     : QTableView(parent)
 {
+    setHorizontalHeader(new ColumnHeader(this));
     setVerticalHeader(new RowHeader(this));
+    setItemDelegate(new KeptCells(this));
+    setVerticalScrollBar(new ListScrollBar(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -66,7 +139,7 @@ void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
     // Columns come in at the width they are shown at, with the header's signals held: the grid is laid out
     // again after the reset anyway, and told of each column resized it would paint them all once more.
     const int width = m_defaultColumnWidth > 0 ? Twips::toPixels(this, m_defaultColumnWidth) : 0;
-    if (width > 0) {
+    if (width > 0 && width != horizontalHeader()->defaultSectionSize()) {
         const QSignalBlocker quiet(horizontalHeader());
         horizontalHeader()->setDefaultSectionSize(width);
     }

@@ -1,0 +1,73 @@
+#include "KeptCells.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QStyle>
+
+namespace {
+// About four screens of two-column cells.
+constexpr qsizetype kKeptBytes = 2 << 20;
+} // namespace
+
+bool KeptCells::Key::operator==(const Key& other) const
+{
+    return text == other.text && size == other.size && state == other.state && features == other.features &&
+           alignment == other.alignment && elide == other.elide && direction == other.direction &&
+           group == other.group && format == other.format && palette == other.palette && font == other.font &&
+           ratio == other.ratio && style == other.style;
+}
+
+size_t qHash(const KeptCells::Key& key, size_t seed)
+{
+    return qHashMulti(seed, key.text, key.size.width(), key.size.height(), key.state, key.palette, key.font);
+}
+
+KeptCells::KeptCells(QObject* parent)
+    : QStyledItemDelegate(parent)
+    , m_cells(kKeptBytes)
+{}
+
+void KeptCells::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    // A cell is kept from the raster image it was drawn into, and only when all of it was drawn there.
+    QPaintEngine* engine = painter->paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    const QTransform& toDevice = painter->deviceTransform();
+    if (!device || device->devType() != QInternal::Image || toDevice.type() > QTransform::TxScale) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    auto* image = static_cast<QImage*>(device);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QStyle* style = cell.widget ? cell.widget->style() : nullptr;
+    const Key key{cell.text,
+                  cell.rect.size(),
+                  int(cell.state),
+                  int(cell.features),
+                  int(cell.displayAlignment),
+                  int(cell.textElideMode),
+                  int(cell.direction),
+                  int(cell.palette.currentColorGroup()),
+                  int(image->format()),
+                  qint64(cell.palette.cacheKey()),
+                  cell.font.key(),
+                  image->devicePixelRatio(),
+                  style ? QByteArray(style->metaObject()->className()) : QByteArray()};
+    if (const QImage* kept = m_cells.object(key)) {
+        painter->drawImage(QRectF(option.rect), *kept);
+        return;
+    }
+    QStyledItemDelegate::paint(painter, option, index);
+
+    const QRect drawn = toDevice.mapRect(QRectF(option.rect)).toAlignedRect();
+    QRegion clip = engine->systemClip().isEmpty() ? QRegion(image->rect()) : engine->systemClip();
+    if (painter->hasClipping())
+        clip &= toDevice.map(painter->clipRegion());
+    if (!QRegion(drawn).subtracted(clip).isEmpty())
+        return;
+    auto copy = std::make_unique<QImage>(image->copy(drawn));
+    copy->setDevicePixelRatio(image->devicePixelRatio());
+    const auto bytes = copy->sizeInBytes();
+    m_cells.insert(key, copy.release(), bytes);
+}
