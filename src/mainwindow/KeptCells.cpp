@@ -1,5 +1,6 @@
 #include "KeptCells.h"
 
+#include <QApplication>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QStyle>
@@ -40,7 +41,7 @@ void KeptCells::paint(QPainter* painter, const QStyleOptionViewItem& option, con
     auto* image = static_cast<QImage*>(device);
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
-    const QStyle* style = cell.widget ? cell.widget->style() : nullptr;
+    const QStyle* style = cell.widget ? cell.widget->style() : QApplication::style();
     const Key key{cell.text,
                   cell.rect.size(),
                   int(cell.state),
@@ -53,12 +54,13 @@ void KeptCells::paint(QPainter* painter, const QStyleOptionViewItem& option, con
                   qint64(cell.palette.cacheKey()),
                   cell.font.key(),
                   image->devicePixelRatio(),
-                  style ? QByteArray(style->metaObject()->className()) : QByteArray()};
+                  QByteArray(style->metaObject()->className())};
     if (const QImage* kept = m_cells.object(key)) {
         painter->drawImage(QRectF(option.rect), *kept);
         return;
     }
-    QStyledItemDelegate::paint(painter, option, index);
+    // As the delegate draws it, with the option already filled in.
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
 
     const QRect drawn = toDevice.mapRect(QRectF(option.rect)).toAlignedRect();
     QRegion clip = engine->systemClip().isEmpty() ? QRegion(image->rect()) : engine->systemClip();
