@@ -199,6 +199,9 @@ struct SizeBench : public QObject {
         const Step window{[this, &pair, newPair] {
                               newPair();
                               m_form->clock.moment = QDateTime::currentDateTime();
+                              // Typed into the boxes, which takes the focus from the list the last run's
+                              // Delete left it in.
+                              m_form->text("Text1")->setFocus();
                               m_form->type(pair[0].toString(), pair[1].toString());
                           },
                           [this] { press("Command1"); },
