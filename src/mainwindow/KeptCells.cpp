@@ -62,7 +62,11 @@ void KeptCells::paint(QPainter* painter, const QStyleOptionViewItem& option, con
     // As the delegate draws it, with the option already filled in.
     style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
 
-    const QRect drawn = toDevice.mapRect(QRectF(option.rect)).toAlignedRect();
+    // On whole pixels of the image only: a cell put back at a fractional scale would be resampled.
+    const QRectF exact = toDevice.mapRect(QRectF(option.rect));
+    const QRect drawn = exact.toRect();
+    if (QRectF(drawn) != exact)
+        return;
     QRegion clip = engine->systemClip().isEmpty() ? QRegion(image->rect()) : engine->systemClip();
     if (painter->hasClipping())
         clip &= toDevice.map(painter->clipRegion());
