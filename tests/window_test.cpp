@@ -116,7 +116,8 @@ private slots:
     }
 
     // What the window shows is what the style draws: cells put back from earlier paints, once scrolled or
-    // moved down by a new row, the scroll bar's handle when it changes, the header when its columns do.
+    // moved down by a new row, the scroll bar's handle when it changes, the header when its columns do; and
+    // past the last row of a list shorter than the one before, nothing.
     void theListShownIsTheListDrawn()
     {
         m_ui->form->show();
@@ -145,9 +146,18 @@ private slots:
         m_ui->click("Command1");
         QCOMPARE(m_ui->messages.takeTexts(), QStringList{kStored});
         QCOMPARE(onScreen(), drawn());
+        QCOMPARE(grid->verticalScrollBar()->maximum(), 11 - grid->verticalScrollBar()->pageStep());
         m_ui->click("Command6");
         QCOMPARE(grid->horizontalHeader()->count(), 3);
         QCOMPARE(onScreen(), drawn());
+        m_ui->search("tan"); // 3 of the 11 rows: nothing to scroll to, nothing shown below them
+        QCOMPARE(grid->verticalScrollBar()->maximum(), 0);
+        const int end = grid->rowViewportPosition(2) + grid->rowHeight(2);
+        const QRect below(grid->viewport()->mapTo(grid, QPoint(0, end)),
+                          QSize(grid->viewport()->width(), grid->viewport()->height() - end));
+        QImage blank(below.size(), QImage::Format_RGB32);
+        blank.fill(grid->viewport()->palette().base().color());
+        QCOMPARE(onScreen().copy(below), blank);
     }
 
     // A screen reader hears what each control shows: a label's name is its text, never a title over it

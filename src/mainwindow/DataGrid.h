@@ -28,6 +28,8 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
+    void updateGeometries() override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::unique_ptr<PagedResult> m_result;
