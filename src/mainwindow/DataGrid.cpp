@@ -163,10 +163,16 @@ void DataGrid::updateGeometries()
     auto* bar = static_cast<ListScrollBar*>(verticalScrollBar());
     bar->hold(true);
     QTableView::updateGeometries();
-    // The rows' header may keep sections past the list's last row; the bar ends at that row.
+    // The rows' header may keep sections past the list's last row; the bar ends at that row, counted in
+    // rows or in pixels as the style scrolls.
     const int rows = rowsOf(*this);
-    if (verticalHeader()->count() > rows)
-        bar->setRange(0, std::max(0, rows - bar->pageStep()));
+    if (verticalHeader()->count() > rows) {
+        const int end =
+            verticalScrollMode() == ScrollPerItem || rows == 0
+                ? rows
+                : verticalHeader()->sectionPosition(rows - 1) + verticalHeader()->sectionSize(rows - 1);
+        bar->setRange(0, std::max(0, end - bar->pageStep()));
+    }
     bar->hold(false);
 }
 

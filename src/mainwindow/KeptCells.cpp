@@ -6,7 +6,7 @@
 #include <QStyle>
 
 namespace {
-// About four screens of two-column cells.
+// About a hundred cells of a two-column list.
 constexpr qsizetype kKeptBytes = 2 << 20;
 } // namespace
 
