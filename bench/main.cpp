@@ -13,7 +13,7 @@ Options parse(const QStringList& arguments)
     parser.addHelpOption();
     QList<QCommandLineOption> options = {
         {"sizes", "Notebook sizes, comma-separated.", "N,N,...", "10000,100000,1000000"},
-        {"runs", "Measured runs per figure (median).", "N", "9"},
+        {"runs", "Measured runs per figure (median).", "N", "15"},
         {"only", "Time only these commands (ids as in the JSON), comma-separated.", "ID,ID,..."},
         {"out", "Where the figures go as JSON.", "FILE", TESSIMOR_BENCH_RESULTS},
         {"cache", "Folder of the generated notebooks.", "DIR", TESSIMOR_BENCH_CACHE},
