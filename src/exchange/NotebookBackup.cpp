@@ -11,8 +11,6 @@
 #include <QRegularExpression>
 #include <QUuid>
 
-#include <sqlite3.h>
-
 #include <cstdio>
 
 namespace {
@@ -57,46 +55,6 @@ QString partialName(const QFileInfo& target)
     return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
            QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".partial");
 }
-
-// A connection of SQLite's own, for its online backup, which Qt does not offer. It waits for locks as
-// Connection does.
-class Handle {
-public:
-    Handle(const QString& path, int flags)
-    {
-        const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
-        if (code != SQLITE_OK)
-            fail(code);
-        sqlite3_busy_timeout(m_db, 1000);
-    }
-    ~Handle() { sqlite3_close(m_db); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-
-    // Every page of source replaces this database's in one write transaction, which other connections
-    // to the file see at their next read.
-    void overwriteWith(Handle& source)
-    {
-        sqlite3_backup* backup = sqlite3_backup_init(m_db, "main", source.m_db, "main");
-        if (!backup)
-            fail(sqlite3_errcode(m_db));
-        const int code = sqlite3_backup_step(backup, -1);
-        sqlite3_backup_finish(backup);
-        if (code != SQLITE_DONE)
-            throw StoreError(QString::fromUtf8(sqlite3_errstr(code)), code);
-    }
-
-private:
-    [[noreturn]] void fail(int code)
-    {
-        const QString text = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code));
-        sqlite3_close(m_db);
-        m_db = nullptr;
-        throw StoreError(text, code);
-    }
-
-    sqlite3* m_db = nullptr;
-};
 
 // Replacing renames over the old file in one step; otherwise the rename itself refuses a file that
 // appeared meanwhile.
@@ -160,14 +118,14 @@ void restore(const QString& copy, const QString& notebook)
         throw ExchangeError(
             QStringLiteral("%1 は単語帳として使えません: %2").arg(copy, check.problems().join("; ")),
             QStringLiteral("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
-    Handle target(notebook, SQLITE_OPEN_READWRITE);
+    Connection target(notebook);
     // The notebook as it is, page by page so that a damaged one is kept too, under a name of its own
     // until the restore is done: restoring the previous ".before-restore" itself then swaps the two.
     const QString before = notebook + QStringLiteral(".before-restore");
     const QString saved = partialName(QFileInfo(before));
     try {
-        Handle(saved, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE).overwriteWith(target);
-        Handle source(copy, SQLITE_OPEN_READONLY);
+        Connection(saved, Connection::Access::Create).overwriteWith(target);
+        Connection source(copy, Connection::Access::ReadOnly);
         target.overwriteWith(source);
     } catch (...) {
         QFile::remove(saved);

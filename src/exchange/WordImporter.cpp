@@ -5,8 +5,6 @@
 #include "Statements.h"
 #include "UpDay.h"
 
-#include <QSqlQuery>
-
 WordImporter::WordImporter(Connection& connection, const Clock& clock)
     : m_connection(connection)
     , m_clock(clock)
@@ -37,15 +35,14 @@ void WordImporter::addAll(const QVector<WordRecord>& words, ImportReport& report
         m_connection.prepare(QStringLiteral("select min(rowid) from wordDB where ") + Statements::kPairMatch);
     auto insert = m_connection.prepare(Statements::kInsert);
     for (const WordRecord& word : words) {
-        m_connection.run(*find, {word.english, word.japanese});
+        find->exec({word.english, word.japanese});
         const QVariant first = find->next() ? find->value(0) : QVariant();
-        find->finish();
         if (!first.isNull()) {
             ++(first.toLongLong() <= lastBefore ? report.alreadyInNotebook : report.repeatedInFile);
             continue;
         }
         const bool stamped = word.upDay.isEmpty();
-        m_connection.run(*insert, {stamped ? now : word.upDay, word.english, word.japanese});
+        insert->exec({stamped ? now : word.upDay, word.english, word.japanese});
         ++report.added;
         report.stamped += stamped ? 1 : 0;
     }

@@ -19,7 +19,6 @@ public:
     void setDataSource(std::unique_ptr<PagedResult> result) override;
     QString columnText(const QString& field) const override;
 
-    PagedResult* result() const { return m_result.get(); }
     int selectedRowCount() const;
 
 signals:
@@ -28,8 +27,6 @@ signals:
 
 protected:
     void changeEvent(QEvent* event) override;
-    void updateGeometries() override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     std::unique_ptr<PagedResult> m_result;

@@ -26,8 +26,6 @@ public:
           QWidget* parent = nullptr);
     ~Form1() override;
 
-    modUpdate& store() { return *m_store; }
-
 signals:
     // The about dialog is opened by whoever owns the program's windows.
     void aboutRequested();

@@ -31,15 +31,6 @@ void TextBox::setMaxCharacters(int count)
     tidy();
 }
 
-int TextBox::characterCount(const QString& text)
-{
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    int count = 0;
-    while (graphemes.toNextBoundary() >= 0)
-        ++count;
-    return count;
-}
-
 void TextBox::tidy()
 {
     static const QRegularExpression breaks(QStringLiteral("\\r\\n|[\\r\\n\\t]"));

@@ -11,9 +11,7 @@ public:
     explicit TextBox(QWidget* parent = nullptr);
 
     void setMaxCharacters(int count);
-    int maxCharacters() const { return m_maxCharacters; }
 
-    static int characterCount(const QString& text);
     // Keeps the input method out of the box; the attribute alone does not, as the line edit answers the
     // input method's question itself.
     void setInputMethodOff();

@@ -2,130 +2,166 @@
 
 #include "StoreError.h"
 
-#include <QAtomicInt>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QUrl>
 
 #include <sqlite3.h>
 
-#include <sys/stat.h>
-
-namespace {
-QAtomicInt g_serial;
-
-// A second or so: long enough to ride out another copy's short write, short enough that a command
-// held up by a long lock reports it instead of freezing the window.
-constexpr int kBusyTimeoutMs = 1000;
-
-int engineCode(const QSqlError& error)
+Statement::Statement(sqlite3* db, const QString& sql)
+    : m_db(db)
 {
-    bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok);
-    return ok ? code : 0;
+    const QByteArray text = sql.toUtf8();
+    check(sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &m_statement, nullptr));
 }
 
-std::optional<std::array<qint64, 6>> fileStamp(const QByteArray& path)
+Statement::~Statement()
 {
-    struct stat status {};
-    if (stat(path.constData(), &status) != 0)
-        return std::nullopt;
-    return std::array<qint64, 6>{qint64(status.st_dev),         qint64(status.st_ino),
-                                 qint64(status.st_mode),        qint64(status.st_size),
-                                 qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
+    sqlite3_finalize(m_statement);
 }
 
-[[noreturn]] void throwFailure(const QSqlError& error)
+void Statement::exec(const QVariantList& values)
 {
-    throw StoreError(error.databaseText().isEmpty() ? error.text() : error.databaseText(), engineCode(error));
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    for (int i = 0; i < values.size(); ++i)
+        bind(i + 1, values.at(i));
+    m_pending = false;
+    m_row = next();
+    m_pending = true;
 }
-} // namespace
+
+bool Statement::next()
+{
+    if (m_pending) {
+        m_pending = false;
+        return m_row;
+    }
+    const int code = sqlite3_step(m_statement);
+    if (code == SQLITE_ROW)
+        return true;
+    if (code != SQLITE_DONE)
+        check(code);
+    return false;
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_statement);
+}
+
+QString Statement::name(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_statement, column));
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_statement, column)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(m_statement, column));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_statement, column);
+    case SQLITE_BLOB:
+        return QByteArray(static_cast<const char*>(sqlite3_column_blob(m_statement, column)),
+                          sqlite3_column_bytes(m_statement, column));
+    default:
+        return text(column);
+    }
+}
+
+QString Statement::text(int column) const
+{
+    if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+        return value(column).toString();
+    const void* text = sqlite3_column_text16(m_statement, column);
+    return QString(static_cast<const QChar*>(text), sqlite3_column_bytes16(m_statement, column) / 2);
+}
+
+void Statement::bind(int at, const QVariant& value)
+{
+    if (value.isNull()) {
+        check(sqlite3_bind_null(m_statement, at));
+        return;
+    }
+    switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::Bool:
+        check(sqlite3_bind_int64(m_statement, at, value.toLongLong()));
+        return;
+    case QMetaType::Double:
+        check(sqlite3_bind_double(m_statement, at, value.toDouble()));
+        return;
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        check(sqlite3_bind_blob(m_statement, at, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT));
+        return;
+    }
+    default: {
+        const QString text = value.toString();
+        check(sqlite3_bind_text16(m_statement, at, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT));
+        return;
+    }
+    }
+}
+
+void Statement::check(int code) const
+{
+    if (code != SQLITE_OK)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db));
+}
 
 Connection::Connection(const QString& path, Access access)
-    : m_name(QStringLiteral("tessimor-%1").arg(g_serial.fetchAndAddRelaxed(1)))
-    , m_path(QFile::encodeName(path))
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    // mode=rw (or ro): a missing file is an error, never silently created empty.
-    db.setDatabaseName(
-        QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
-        (access == Access::ReadOnly ? QStringLiteral("?mode=ro") : QStringLiteral("?mode=rw")));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
-    if (!db.open()) {
-        const QSqlError error = db.lastError();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-        throwFailure(error);
-    }
-    // Qt's driver is built on the same system library this program links, so its handle is one of ours.
-    const QVariant handle = db.driver()->handle();
-    if (qstrcmp(handle.typeName(), "sqlite3*") == 0)
-        m_handle = *static_cast<sqlite3* const*>(handle.constData());
-    if (!m_handle) {
-        db.close();
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-        throw StoreError(QStringLiteral("the database driver gives no SQLite handle"));
-    }
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
+                      : access == Access::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                                 : SQLITE_OPEN_READWRITE;
+    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+    if (code != SQLITE_OK)
+        fail(code);
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 
 Connection::~Connection()
 {
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    sqlite3_close(m_db);
 }
 
-std::unique_ptr<QSqlQuery> Connection::execute(const QString& sql, const QVariantList& values)
+std::unique_ptr<Statement> Connection::execute(const QString& sql, const QVariantList& values)
 {
-    auto query = prepare(sql);
-    run(*query, values);
-    return query;
+    auto statement = prepare(sql);
+    statement->exec(values);
+    return statement;
 }
 
-std::unique_ptr<QSqlQuery> Connection::prepare(const QString& sql)
+std::unique_ptr<Statement> Connection::prepare(const QString& sql)
 {
-    auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
-    query->setForwardOnly(true);
-    if (!query->prepare(sql))
-        throwFailure(query->lastError());
-    return query;
+    return std::make_unique<Statement>(m_db, sql);
 }
 
-void Connection::run(QSqlQuery& query, const QVariantList& values)
+qint64 Connection::changes() const
 {
-    for (int i = 0; i < values.size(); ++i)
-        query.bindValue(i, values.at(i));
-    if (!query.exec())
-        throwFailure(query.lastError());
+    return sqlite3_changes64(m_db);
 }
 
-void Connection::noteFile()
+void Connection::overwriteWith(Connection& source)
 {
-    m_noted = fileStamp(m_path);
-    sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_DATA_VERSION, &m_dataVersion);
+    sqlite3_backup* backup = sqlite3_backup_init(m_db, "main", source.m_db, "main");
+    if (!backup)
+        throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db));
+    const int code = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (code != SQLITE_DONE)
+        throw StoreError(QString::fromUtf8(sqlite3_errstr(code)), code);
 }
 
-bool Connection::fileAsNoted()
+void Connection::fail(int code)
 {
-    const auto now = fileStamp(m_path);
-    if (!m_noted || !now)
-        return false;
-    if (now == m_noted)
-        return true;
-    // The same file, changed since: by a program that uses SQLite, if a read sees a new version of it
-    // (and this connection then reads it afresh), otherwise by one writing into the file behind its back.
-    if (!std::equal(now->begin(), now->begin() + 3, m_noted->begin()))
-        return false;
-    unsigned int version = m_dataVersion;
-    const bool read = sqlite3_exec(m_handle, "pragma schema_version", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_DATA_VERSION, &version);
-    if (!read || version == m_dataVersion)
-        return false;
-    noteFile();
-    return true;
+    const QString text = QString::fromUtf8(m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(code));
+    sqlite3_close(m_db);
+    m_db = nullptr;
+    throw StoreError(text, code);
 }

@@ -1,46 +1,72 @@
 #pragma once
 
-#include <QSqlQuery>
 #include <QString>
+#include <QVariant>
 #include <QVariantList>
 
-#include <array>
 #include <memory>
-#include <optional>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
-// One open connection to the notebook file. Opening never creates a missing file; closing happens when
-// the last owner (an operation, or the result a grid shows) lets go.
+// One statement on a connection, run as QSqlQuery runs one: exec() binds the values and runs it to its
+// first row, next() moves onto each row in turn. Throws StoreError when the engine fails.
+class Statement {
+public:
+    Statement(sqlite3* db, const QString& sql);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    void exec(const QVariantList& values);
+    bool next();
+    int columnCount() const;
+    // The name a field is read back by.
+    QString name(int column) const;
+    // A value as the engine holds it: null, a whole number, a real number, bytes, or text.
+    QVariant value(int column) const;
+    QString text(int column) const;
+
+private:
+    void bind(int at, const QVariant& value);
+    void check(int code) const;
+
+    sqlite3* m_db;
+    sqlite3_stmt* m_statement = nullptr;
+    // exec() has stepped onto a row that next() has not yet handed out.
+    bool m_pending = false;
+    bool m_row = false;
+};
+
+// One open connection to the notebook file, the program's only way into the engine. Opening never
+// creates a missing file unless asked to; the connection closes with its last owner (an operation, or
+// the result a grid shows).
 class Connection {
 public:
     // ReadOnly suits commands that only read, so they also work on a notebook the user may not write.
-    enum class Access { ReadWrite, ReadOnly };
+    enum class Access { ReadWrite, ReadOnly, Create };
+
+    // How long a statement waits for another program's lock before it reports the notebook busy: long
+    // enough to ride out another copy's short write, short enough not to freeze the window.
+    static constexpr int kBusyTimeoutMs = 1000;
 
     explicit Connection(const QString& path, Access access = Access::ReadWrite);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    // Prepares and runs a statement with its bound values; throws StoreError on failure.
-    std::unique_ptr<QSqlQuery> execute(const QString& sql, const QVariantList& values);
-    // A statement prepared once and run many times with run(), for work done row by row.
-    std::unique_ptr<QSqlQuery> prepare(const QString& sql);
-    void run(QSqlQuery& query, const QVariantList& values);
-
-    // Notes the file as it is now; fileAsNoted() tells whether this connection still sees it as it is: the
-    // same file with the same permissions, unchanged or changed by a program using SQLite. Anything else
-    // (a file replaced, removed, made read-only, or overwritten behind SQLite's back) needs a fresh
-    // connection to be seen as it now is.
-    void noteFile();
-    bool fileAsNoted();
-    // The engine's own handle under Qt's connection, for reading many rows at once.
-    sqlite3* handle() const { return m_handle; }
+    // Prepares and runs a statement with its bound values, to its first row.
+    std::unique_ptr<Statement> execute(const QString& sql, const QVariantList& values = {});
+    // A statement prepared once and run many times with exec(), for work done row by row.
+    std::unique_ptr<Statement> prepare(const QString& sql);
+    // Rows changed by the last insert, update or delete.
+    qint64 changes() const;
+    // Every page of `source` replaces this database's, in one write transaction that other connections to
+    // the file see at their next read. A damaged database is replaced as well as a sound one.
+    void overwriteWith(Connection& source);
 
 private:
-    QString m_name;
-    QByteArray m_path;
-    sqlite3* m_handle = nullptr;
-    std::optional<std::array<qint64, 6>> m_noted;
-    unsigned int m_dataVersion = 0;
+    [[noreturn]] void fail(int code);
+
+    sqlite3* m_db = nullptr;
 };

@@ -1,15 +1,12 @@
 #include "Notebook.h"
 
 #include "Connection.h"
-#include "Statements.h"
+#include "SearchIndex.h"
 #include "StoreError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
 
 namespace {
@@ -18,7 +15,7 @@ namespace {
 // and delete, without touching the table. A search cannot use an index to find a text inside words, so
 // its count walks the narrowest one that holds the English. The last index holds one tiny entry a row:
 // counting the table walks it instead of a wide one, several times faster on a large notebook. Then the
-// search's trigram index (Statements::kSearchIndex).
+// search's trigram index (SearchIndex).
 const char* const kSchema[] = {
     "create table wordDB (UpDay text, English text collate nocase, Japanese text)",
     "create index wordDB_ByDay on wordDB(UpDay, English, Japanese)",
@@ -29,34 +26,13 @@ const char* const kSchema[] = {
 
 void build(const QString& path)
 {
-    const QString name = QStringLiteral("tessimor-create-") + QUuid::createUuid().toString(QUuid::Id128);
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) {
-            failure = db.lastError().text();
-        } else {
-            QSqlQuery query(db);
-            db.transaction();
-            QStringList statements;
-            for (const char* statement : kSchema)
-                statements << QString::fromLatin1(statement);
-            for (const QString& statement : statements + Statements::kSearchIndex) {
-                if (!query.exec(statement)) {
-                    failure = query.lastError().text();
-                    break;
-                }
-            }
-            if (failure.isEmpty() && !db.commit())
-                failure = db.lastError().text();
-            query = QSqlQuery();
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    if (!failure.isEmpty())
-        throw StoreError(failure);
+    Connection connection(path, Connection::Access::Create);
+    connection.execute(QStringLiteral("begin"));
+    for (const char* statement : kSchema)
+        connection.execute(QString::fromLatin1(statement));
+    for (const QString& statement : SearchIndex::schema())
+        connection.execute(statement);
+    connection.execute(QStringLiteral("commit"));
 }
 } // namespace
 
@@ -95,35 +71,6 @@ void create(const QString& path)
         QFile::remove(partial);
         throw StoreError(QStringLiteral("cannot create %1").arg(path));
     }
-}
-
-bool addSearchIndex(const QString& path)
-{
-    Connection connection(path);
-    // Immediate: the write lock first, so another program writing makes this wait, then refuse as busy.
-    connection.execute(QStringLiteral("begin immediate"), {});
-    try {
-        auto present = connection.execute(
-            QStringLiteral("select count(*) from sqlite_master where name = 'wordDB_Text'"), {});
-        if (present->next() && present->value(0).toInt() > 0) {
-            connection.execute(QStringLiteral("rollback"), {});
-            return false;
-        }
-        // An older file may lack an index of the English that the search's lookups need.
-        for (const QString& statement :
-             QStringList{QStringLiteral(
-                 "create index if not exists wordDB_Search on wordDB(English collate nocase)")} +
-                 Statements::kSearchIndex)
-            connection.execute(statement, {});
-        connection.execute(QStringLiteral("commit"), {});
-    } catch (...) {
-        try {
-            connection.execute(QStringLiteral("rollback"), {});
-        } catch (const StoreError&) {
-        }
-        throw;
-    }
-    return true;
 }
 
 } // namespace Notebook

@@ -12,8 +12,4 @@ QString defaultPath();
 // Throws StoreError on failure; a failed creation leaves no file behind.
 void create(const QString& path);
 
-// Adds the search index and its triggers to a notebook made without them, in one transaction. Returns
-// false when it is there already. Throws StoreError (busy while another program writes).
-bool addSearchIndex(const QString& path);
-
 } // namespace Notebook

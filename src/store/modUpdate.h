@@ -4,13 +4,12 @@
 #include <QVariantList>
 
 #include <memory>
-#include <optional>
 
 #include "PagedResult.h"
 
 class Clock;
 class Connection;
-class QSqlQuery;
+class Statement;
 class ResultGrid;
 class WordView;
 
@@ -40,16 +39,11 @@ public:
 
 private:
     void OpenConnection();
-    void BindResult(ResultGrid& grid, const Statements::List& list, const RowCount& rows = {},
-                    std::optional<FirstPage> ahead = {});
-    // Counts the whole table into DataGrid3 and shows the count under the list.
-    void CountTable();
-    // Whether the notebook holds the search index, complete with its triggers.
-    bool HasSearchIndex();
+    void BindResult(ResultGrid& grid, const Statements::List& list);
     void RunStatement();
     void CloseConnection();
     // The steps the three whole-table lists share.
-    void ShowWholeTable(const Statements::List& statement, float columnWidth);
+    void ShowWholeTable(const Statements::List& list, float columnWidth);
     QString ReadCell(ResultGrid& grid, const QString& field) const;
     bool CountIsPositive(ResultGrid& grid) const;
 
@@ -58,12 +52,9 @@ private:
     const Clock& m_clock;
 
     std::shared_ptr<Connection> cn;
-    std::weak_ptr<Connection> m_open;
     std::unique_ptr<PagedResult> rs;
-    std::unique_ptr<QSqlQuery> cmd;
+    std::unique_ptr<Statement> cmd;
+    // The insert or delete RunStatement runs, and the learner's texts bound to its placeholders in order.
     QString mySQL;
-    // The learner's texts, bound to the placeholders of mySQL in order.
     QVariantList myValues;
-    // The first page of the search's hits, read before they were counted.
-    std::optional<FirstPage> m_searchHits;
 };

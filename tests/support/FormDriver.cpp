@@ -1,7 +1,5 @@
 #include "FormDriver.h"
 
-#include "PagedResult.h"
-
 #include <QItemSelectionModel>
 #include <QtTest>
 
@@ -20,13 +18,11 @@ QStringList FormDriver::list() const
 
 QStringList FormDriver::columns() const
 {
-    const PagedResult* result = listResult();
-    return result ? result->fieldNames() : QStringList();
-}
-
-PagedResult* FormDriver::listResult() const
-{
-    return grid("DataGrid1")->result();
+    const QAbstractItemModel* model = grid("DataGrid1")->model();
+    QStringList names;
+    for (int column = 0; model && column < model->columnCount(); ++column)
+        names << model->headerData(column, Qt::Horizontal).toString();
+    return names;
 }
 
 void FormDriver::selectRows(const QList<int>& rows, int current) const

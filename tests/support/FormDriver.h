@@ -12,8 +12,6 @@
 
 #include <memory>
 
-class PagedResult;
-
 // The real main window on a notebook, with every seam in the caller's hands, driven as a user would drive
 // it: the tests and the benchmark alike.
 struct FormDriver {
@@ -34,8 +32,6 @@ struct FormDriver {
     // The rows of the word list as shown, each row's cells joined by "|".
     QStringList list() const;
     QStringList columns() const;
-    // What the list shows, read a page at a time; its reads throw where the list's would leave blanks.
-    PagedResult* listResult() const;
     // Selects the given rows of the list as the user would; the current row is the first of them unless
     // given.
     void selectRows(const QList<int>& rows, int current = -1) const;

@@ -3,6 +3,7 @@
 #include "Notebook.h"
 #include "NotebookBackup.h"
 #include "NotebookCheck.h"
+#include "SearchIndex.h"
 #include "StoreError.h"
 
 #include <QElapsedTimer>
@@ -16,7 +17,9 @@ const char kInitHelp[] = "Creates the notebook's file with an empty word table. 
                          "that already exists.";
 
 const char kUpgradeHelp[] = "Adds the search index and the triggers that keep it in step to a notebook made\n"
-                            "without them, in one transaction; refuses while another program writes to it.";
+                            "without them, in one transaction; refuses while another program writes to it.\n"
+                            "With --rebuild, makes the index afresh from the table, as when check finds it\n"
+                            "out of step.";
 
 const char kBackupHelp[] = "Copies the notebook's file to FILE as one consistent moment, also while\n"
                            "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
@@ -62,18 +65,24 @@ int initCommand(const QStringList& args)
 int upgradeCommand(const QStringList& args)
 {
     QCommandLineParser parser;
+    const QCommandLineOption rebuild(QStringLiteral("rebuild"), QStringLiteral("make the index afresh"));
+    parser.addOption(rebuild);
     if (const auto status = parse(parser, args, kUpgradeHelp, 0, 0))
         return *status;
-    return refusing([] {
+    return refusing([&] {
         const QString path = existingNotebook();
         QElapsedTimer timer;
         timer.start();
-        if (!Notebook::addSearchIndex(path)) {
+        QString done = QStringLiteral("added the search index to");
+        if (parser.isSet(rebuild)) {
+            SearchIndex::rebuild(path);
+            done = QStringLiteral("rebuilt the search index of");
+        } else if (!SearchIndex::add(path)) {
             print(stdout, QStringLiteral("up to date: %1\n").arg(path));
             return Exit::kOk;
         }
-        print(stdout, QStringLiteral("added the search index to %1 in %2 s\n")
-                          .arg(path)
+        print(stdout, QStringLiteral("%1 %2 in %3 s\n")
+                          .arg(done, path)
                           .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1));
         return Exit::kOk;
     });

@@ -1,0 +1,177 @@
+#include "SearchIndex.h"
+
+#include "Connection.h"
+#include "StoreError.h"
+
+
+namespace {
+// "like" alone decides which pairs are hits; the search text's own "%", "_" and "\" are escaped.
+const QString kLike = QStringLiteral("English like ? escape '\\'");
+// The index is bound first, to one quoted phrase of its query language, and yields the English texts that
+// hold the text's trigrams (folding case its own way, wider than "like"); only rows with those are tried.
+const QString kThroughIndex =
+    QStringLiteral("English collate nocase in (select c0 from wordDB_Text_content where id in (select rowid "
+                   "from wordDB_Text where wordDB_Text match ?)) and ") +
+    kLike;
+
+const QString kTable = QStringLiteral("wordDB_Text");
+const QStringList kTriggers = {QStringLiteral("wordDB_TextInsert"), QStringLiteral("wordDB_TextDelete"),
+                               QStringLiteral("wordDB_TextUpdate")};
+
+// It is keyed by the text itself (one entry a row), not by rowid, which a VACUUM may renumber; a row's
+// entry is found again by its text at the start of an entry. Triggers left behind by a dropped index stay.
+const QStringList kSchema = {
+    QStringLiteral(
+        "create virtual table wordDB_Text using fts5(English, tokenize = 'trigram', columnsize = 0)"),
+    QStringLiteral(
+        "create trigger if not exists wordDB_TextInsert after insert on wordDB when length(new.English) >= 3 "
+        "begin insert into wordDB_Text(English) values (new.English); end"),
+    QStringLiteral(
+        "create trigger if not exists wordDB_TextDelete after delete on wordDB when length(old.English) >= 3 "
+        "begin delete from wordDB_Text where rowid = (select rowid from wordDB_Text where "
+        "wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' and English = "
+        "old.English limit 1); end"),
+    QStringLiteral("create trigger if not exists wordDB_TextUpdate after update of English on wordDB begin "
+                   "delete from wordDB_Text where length(old.English) >= 3 and rowid = (select rowid from "
+                   "wordDB_Text where wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' "
+                   "and English = old.English limit 1); "
+                   "insert into wordDB_Text(English) select new.English where length(new.English) >= 3; end"),
+    QStringLiteral("insert into wordDB_Text(English) select English from wordDB where length(English) >= 3"),
+};
+
+// Texts whose count of rows differs between wordDB and the index.
+const QString kDrift = QStringLiteral(
+    "with t as (select English collate binary as e, count(*) as n from wordDB where length(English) >= 3 "
+    "group by 1), i as (select English as e, count(*) as n from wordDB_Text group by 1) "
+    "select (select count(*) from (select * from t except select * from i)) + "
+    "(select count(*) from (select * from i except select * from t))");
+
+QString likePattern(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('%'), QStringLiteral("\\%"));
+    escaped.replace(QLatin1Char('_'), QStringLiteral("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+QString phrase(const QString& text)
+{
+    return QLatin1Char('"') + QString(text).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
+}
+
+// A very long text walks the table too, so that the engine refuses its pattern as it always has.
+bool indexable(const QString& text)
+{
+    const qsizetype characters = text.toUcs4().size();
+    return characters >= SearchIndex::kMinimumLength && characters <= 1000;
+}
+
+QStringList presentParts(Connection& connection)
+{
+    auto rows = connection.execute(QStringLiteral("select name from sqlite_master where name in (?, ?, ?, ?) and "
+                                                  "type in ('table', 'trigger')"),
+                                   QVariantList{kTable} + QVariantList(kTriggers.begin(), kTriggers.end()));
+    QStringList names;
+    while (rows->next())
+        names << rows->text(0);
+    return names;
+}
+
+// Runs `work` in one write transaction, taken first so that another program writing makes this wait, then
+// refuse as busy.
+template <typename Work> auto inTransaction(const QString& path, Work work)
+{
+    Connection connection(path);
+    connection.execute(QStringLiteral("begin immediate"));
+    try {
+        const auto done = work(connection);
+        connection.execute(QStringLiteral("commit"));
+        return done;
+    } catch (...) {
+        try {
+            connection.execute(QStringLiteral("rollback"));
+        } catch (const StoreError&) {
+        }
+        throw;
+    }
+}
+
+void create(Connection& connection)
+{
+    // An older file may lack the index of the English that the lookups through the index need.
+    connection.execute(QStringLiteral("create index if not exists wordDB_Search on wordDB(English collate nocase)"));
+    for (const QString& statement : kSchema)
+        connection.execute(statement);
+}
+} // namespace
+
+namespace SearchIndex {
+
+Search statements(const QString& text, bool indexed)
+{
+    const QString where = indexed ? kThroughIndex : kLike;
+    QVariantList values{likePattern(text)};
+    if (indexed)
+        values.prepend(phrase(text));
+    return {{Statements::kCounted, where, {}},
+            {QStringLiteral("English,Japanese"), where, Statements::kNewestFirst, true},
+            values};
+}
+
+Search search(Connection& connection, const QString& text)
+{
+    return statements(text, indexable(text) && present(connection));
+}
+
+QStringList schema()
+{
+    return kSchema;
+}
+
+bool present(Connection& connection)
+{
+    return presentParts(connection).size() == 1 + kTriggers.size();
+}
+
+QStringList faults(Connection& connection)
+{
+    const QStringList parts = presentParts(connection);
+    if (!parts.contains(kTable))
+        return {};
+    QStringList found;
+    for (const QString& trigger : kTriggers) {
+        if (!parts.contains(trigger))
+            found << QStringLiteral("trigger %1 of the search index is missing").arg(trigger);
+    }
+    auto drift = connection.execute(kDrift);
+    if (drift->next() && drift->value(0).toLongLong() > 0)
+        found << QStringLiteral("the search index is out of step with wordDB (%1 texts differ); "
+                                "run tessimor-db upgrade --rebuild")
+                     .arg(drift->value(0).toLongLong());
+    return found;
+}
+
+bool add(const QString& path)
+{
+    return inTransaction(path, [](Connection& connection) {
+        if (presentParts(connection).contains(kTable))
+            return false;
+        create(connection);
+        return true;
+    });
+}
+
+void rebuild(const QString& path)
+{
+    inTransaction(path, [](Connection& connection) {
+        connection.execute(QStringLiteral("drop table if exists ") + kTable);
+        for (const QString& trigger : kTriggers)
+            connection.execute(QStringLiteral("drop trigger if exists ") + trigger);
+        create(connection);
+        return true;
+    });
+}
+
+} // namespace SearchIndex
