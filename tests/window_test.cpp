@@ -213,8 +213,8 @@ private slots:
         TestNotebook notebook;
         notebook.execute("begin");
         for (int i = 0; i < 3000; ++i)
-            notebook.insert(QString("2024/01/0%1 10:00:00").arg(i % 3 + 1), QString("w%1").arg(i % 7 ? i % 50 : 0),
-                            QString("語%1").arg(i % 4));
+            notebook.insert(QString("2024/01/0%1 10:00:00").arg(i % 3 + 1),
+                            QString("w%1").arg(i % 7 ? i % 50 : 0), QString("語%1").arg(i % 4));
         notebook.execute("commit");
         for (const auto& list : {Statements::kNormalList, Statements::kAlphabetList, Statements::kDateList}) {
             const QStringList plain = notebook.rows(list.plain());

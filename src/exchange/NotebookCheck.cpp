@@ -5,7 +5,6 @@
 #include "Statements.h"
 #include "StoreError.h"
 
-
 namespace {
 const QStringList kColumns = {QStringLiteral("UpDay"), QStringLiteral("English"), QStringLiteral("Japanese")};
 

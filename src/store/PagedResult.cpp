@@ -41,9 +41,8 @@ PagedResult::PagedResult(std::shared_ptr<Connection> connection, Statements::Lis
     // A short first page is the whole result; only a full one needs the database to count the rest.
     m_rows = int(first->rows.size());
     if (m_rows == kPageSize) {
-        auto counted = m_connection->execute(QStringLiteral("select count(*) from (") + m_list.plain() +
-                                                 QLatin1Char(')'),
-                                             m_values);
+        auto counted = m_connection->execute(
+            QStringLiteral("select count(*) from (") + m_list.plain() + QLatin1Char(')'), m_values);
         m_rows = counted->next() ? counted->value(0).toInt() : m_rows;
     }
     m_pages.insert(0, first.release());
@@ -141,8 +140,8 @@ Rows PagedResult::read(const Start& start, int limit, QStringList* fields) const
     if (keyed)
         values += Statements::List::keyValues(start.key);
     values << limit << start.offset;
-    auto query = m_connection->execute(m_list.page(start.direction, keyed ? From::AKey : From::TheStart),
-                                       values);
+    auto query =
+        m_connection->execute(m_list.page(start.direction, keyed ? From::AKey : From::TheStart), values);
     const int keys = int(m_list.order.size());
     const int columns = query->columnCount() - keys;
     for (int i = 0; fields && i < columns; ++i)

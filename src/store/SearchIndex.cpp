@@ -3,7 +3,6 @@
 #include "Connection.h"
 #include "StoreError.h"
 
-
 namespace {
 // "like" alone decides which pairs are hits; the search text's own "%", "_" and "\" are escaped.
 const QString kLike = QStringLiteral("English like ? escape '\\'");
@@ -20,28 +19,30 @@ const QStringList kTriggers = {QStringLiteral("wordDB_TextInsert"), QStringLiter
 
 // It is keyed by the text itself (one entry a row), not by rowid, which a VACUUM may renumber; a row's
 // entry is found again by its text at the start of an entry. Triggers left behind by a dropped index stay.
-const QStringList kSchema = {
+const QString kCreateTable = QStringLiteral(
+    "create virtual table wordDB_Text using fts5(English, tokenize = 'trigram', columnsize = 0)");
+// The triggers, then the texts the table holds already; %1 is the minimum length of a text the index holds.
+const QStringList kFillingTemplate = {
+    QStringLiteral("create trigger if not exists wordDB_TextInsert after insert on wordDB when "
+                   "length(new.English) >= %1 "
+                   "begin insert into wordDB_Text(English) values (new.English); end"),
+    QStringLiteral("create trigger if not exists wordDB_TextDelete after delete on wordDB when "
+                   "length(old.English) >= %1 "
+                   "begin delete from wordDB_Text where rowid = (select rowid from wordDB_Text where "
+                   "wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' and English = "
+                   "old.English limit 1); end"),
     QStringLiteral(
-        "create virtual table wordDB_Text using fts5(English, tokenize = 'trigram', columnsize = 0)"),
-    QStringLiteral(
-        "create trigger if not exists wordDB_TextInsert after insert on wordDB when length(new.English) >= 3 "
-        "begin insert into wordDB_Text(English) values (new.English); end"),
-    QStringLiteral(
-        "create trigger if not exists wordDB_TextDelete after delete on wordDB when length(old.English) >= 3 "
-        "begin delete from wordDB_Text where rowid = (select rowid from wordDB_Text where "
-        "wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' and English = "
-        "old.English limit 1); end"),
-    QStringLiteral("create trigger if not exists wordDB_TextUpdate after update of English on wordDB begin "
-                   "delete from wordDB_Text where length(old.English) >= 3 and rowid = (select rowid from "
-                   "wordDB_Text where wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' "
-                   "and English = old.English limit 1); "
-                   "insert into wordDB_Text(English) select new.English where length(new.English) >= 3; end"),
-    QStringLiteral("insert into wordDB_Text(English) select English from wordDB where length(English) >= 3"),
+        "create trigger if not exists wordDB_TextUpdate after update of English on wordDB begin "
+        "delete from wordDB_Text where length(old.English) >= %1 and rowid = (select rowid from "
+        "wordDB_Text where wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' "
+        "and English = old.English limit 1); "
+        "insert into wordDB_Text(English) select new.English where length(new.English) >= %1; end"),
+    QStringLiteral("insert into wordDB_Text(English) select English from wordDB where length(English) >= %1"),
 };
 
 // Texts whose count of rows differs between wordDB and the index.
-const QString kDrift = QStringLiteral(
-    "with t as (select English collate binary as e, count(*) as n from wordDB where length(English) >= 3 "
+const QString kDriftTemplate = QStringLiteral(
+    "with t as (select English collate binary as e, count(*) as n from wordDB where length(English) >= %1 "
     "group by 1), i as (select English as e, count(*) as n from wordDB_Text group by 1) "
     "select (select count(*) from (select * from t except select * from i)) + "
     "(select count(*) from (select * from i except select * from t))");
@@ -70,9 +71,10 @@ bool indexable(const QString& text)
 
 QStringList presentParts(Connection& connection)
 {
-    auto rows = connection.execute(QStringLiteral("select name from sqlite_master where name in (?, ?, ?, ?) and "
-                                                  "type in ('table', 'trigger')"),
-                                   QVariantList{kTable} + QVariantList(kTriggers.begin(), kTriggers.end()));
+    auto rows =
+        connection.execute(QStringLiteral("select name from sqlite_master where name in (?, ?, ?, ?) and "
+                                          "type in ('table', 'trigger')"),
+                           QVariantList{kTable} + QVariantList(kTriggers.begin(), kTriggers.end()));
     QStringList names;
     while (rows->next())
         names << rows->text(0);
@@ -101,8 +103,9 @@ template <typename Work> auto inTransaction(const QString& path, Work work)
 void create(Connection& connection)
 {
     // An older file may lack the index of the English that the lookups through the index need.
-    connection.execute(QStringLiteral("create index if not exists wordDB_Search on wordDB(English collate nocase)"));
-    for (const QString& statement : kSchema)
+    connection.execute(
+        QStringLiteral("create index if not exists wordDB_Search on wordDB(English collate nocase)"));
+    for (const QString& statement : SearchIndex::schema())
         connection.execute(statement);
 }
 } // namespace
@@ -127,7 +130,10 @@ Search search(Connection& connection, const QString& text)
 
 QStringList schema()
 {
-    return kSchema;
+    QStringList statements{kCreateTable};
+    for (const QString& statement : kFillingTemplate)
+        statements << statement.arg(kMinimumLength);
+    return statements;
 }
 
 bool present(Connection& connection)
@@ -145,7 +151,7 @@ QStringList faults(Connection& connection)
         if (!parts.contains(trigger))
             found << QStringLiteral("trigger %1 of the search index is missing").arg(trigger);
     }
-    auto drift = connection.execute(kDrift);
+    auto drift = connection.execute(kDriftTemplate.arg(kMinimumLength));
     if (drift->next() && drift->value(0).toLongLong() > 0)
         found << QStringLiteral("the search index is out of step with wordDB (%1 texts differ); "
                                 "run tessimor-db upgrade --rebuild")
