@@ -30,7 +30,7 @@ QVariantList Rows::last() const
 }
 
 PagedResult::PagedResult(std::shared_ptr<Connection> connection, Statements::List list, QVariantList values,
-                         QObject* parent)
+                         int rows, QObject* parent)
     : QAbstractTableModel(parent)
     , m_connection(std::move(connection))
     , m_list(std::move(list))
@@ -38,12 +38,14 @@ PagedResult::PagedResult(std::shared_ptr<Connection> connection, Statements::Lis
     , m_pages(kCachedPages)
 {
     auto first = std::make_unique<Rows>(read({}, kPageSize, &m_fields));
-    // A short first page is the whole result; only a full one needs the database to count the rest.
+    // A short first page is the whole result; only a full one needs the rest counted.
     m_rows = int(first->rows.size());
     if (m_rows == kPageSize) {
-        auto counted = m_connection->execute(
-            QStringLiteral("select count(*) from (") + m_list.plain() + QLatin1Char(')'), m_values);
-        m_rows = counted->next() ? counted->value(0).toInt() : m_rows;
+        m_rows = rows;
+        if (m_rows < 0) {
+            auto counted = m_connection->execute(m_list.count(), m_values);
+            m_rows = counted->next() ? counted->value(0).toInt() : kPageSize;
+        }
     }
     m_pages.insert(0, first.release());
 }

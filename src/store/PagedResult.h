@@ -35,9 +35,10 @@ public:
     static constexpr int kPageSize = 256;
     static constexpr int kCachedPages = 16;
 
-    // Runs the statement for its first page; throws StoreError when it fails.
+    // Runs the statement for its first page, and counts its rows unless their number is given; throws
+    // StoreError when it fails.
     PagedResult(std::shared_ptr<Connection> connection, Statements::List list, QVariantList values,
-                QObject* parent = nullptr);
+                int rows = -1, QObject* parent = nullptr);
     ~PagedResult() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -13,6 +13,11 @@ const QString kThroughIndex =
                    "from wordDB_Text where wordDB_Text match ?)) and ") +
     kLike;
 
+// The entries of the index that hold the text, read from the table of its texts (c0, the English; id, the
+// entry's rowid).
+const QString kIndexEntries = QStringLiteral(
+    "id in (select rowid from wordDB_Text where wordDB_Text match ?) and c0 like ? escape '\\'");
+
 const QString kTable = QStringLiteral("wordDB_Text");
 const QStringList kTriggers = {QStringLiteral("wordDB_TextInsert"), QStringLiteral("wordDB_TextDelete"),
                                QStringLiteral("wordDB_TextUpdate")};
@@ -112,20 +117,30 @@ void create(Connection& connection)
 
 namespace SearchIndex {
 
-Search statements(const QString& text, bool indexed)
+bool usable(Connection& connection, const QString& text)
 {
-    const QString where = indexed ? kThroughIndex : kLike;
-    QVariantList values{likePattern(text)};
-    if (indexed)
-        values.prepend(phrase(text));
-    return {{Statements::kCounted, where, {}},
-            {QStringLiteral("English,Japanese"), where, Statements::kNewestFirst, true},
-            values};
+    return indexable(text) && present(connection);
 }
 
-Search search(Connection& connection, const QString& text)
+Query count(const QString& text, bool throughIndex)
 {
-    return statements(text, indexable(text) && present(connection));
+    if (!throughIndex)
+        return {{Statements::kCounted, kLike, {}}, {likePattern(text)}};
+    return {{Statements::kCounted, kIndexEntries, {}, false, QStringLiteral("wordDB_Text_content")},
+            {phrase(text), likePattern(text)}};
+}
+
+Query list(const QString& text, bool throughIndex)
+{
+    const QString columns = QStringLiteral("English,Japanese");
+    if (!throughIndex)
+        return {{columns, kLike, Statements::kNewestFirst, true}, {likePattern(text)}};
+    return {{columns, kThroughIndex, Statements::kNewestFirst, true}, {phrase(text), likePattern(text)}};
+}
+
+bool walks(qint64 hits, qint64 rows)
+{
+    return hits * hits * 20 >= 256 * rows;
 }
 
 QStringList schema()

@@ -17,19 +17,26 @@ namespace SearchIndex {
 // trigram to look up, and a longer one cannot be inside a shorter text.
 constexpr int kMinimumLength = 3;
 
-// What a search runs: the count of its hits (one row, DataCnt) and the hits newest first, both on the same
-// condition bound to the same values, so the count is always the length of the list.
-struct Search {
-    Statements::List count;
-    Statements::List list;
+// A statement a search runs, and its values. The search text is found as typed: its "%", "_" and "\" are
+// not wildcards.
+struct Query {
+    Statements::List statement;
     QVariantList values;
 };
 
-// The search for `text` as typed (its "%", "_" and "\" are not wildcards), through the index or by a walk
-// over the table.
-Search statements(const QString& text, bool indexed);
-// Through the index when the notebook holds it and the text has trigrams to look up.
-Search search(Connection& connection, const QString& text);
+// Whether a search for `text` goes through the index: when the notebook holds it and the text has
+// trigrams to look up.
+bool usable(Connection& connection, const QString& text);
+// How many pairs hold `text` in their English: one row, DataCnt. Through the index, its entries are
+// counted, one a row of wordDB.
+Query count(const QString& text, bool throughIndex);
+// The pairs that hold `text`, newest first. Through the index only the rows with a text it finds are
+// tried, but all of them are sorted before the first page.
+Query list(const QString& text, bool throughIndex);
+// Whether the list of `hits` in a table of about `rows` pairs is read faster by walking the newest-first
+// order, which meets a page of hits after about 256 * rows / hits rows, than through the index, where each
+// hit costs about what 20 rows walked do.
+bool walks(qint64 hits, qint64 rows);
 
 // The statements that make the index in a notebook that has none, filling it from wordDB.
 QStringList schema();

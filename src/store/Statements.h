@@ -26,8 +26,11 @@ struct List {
     // The order's keys; none for a statement of one row.
     QStringList order;
     bool descending = false;
+    QString table = QStringLiteral("wordDB");
 
     QString plain() const { return select(columns) + orderBy(descending); }
+    // How many rows the list holds.
+    QString count() const { return select(QStringLiteral("count(*)")); }
     // A page of the list: its columns followed by the keys, read in `direction` from the start or from a
     // key bound as keyValues() after the where's values; bound last: limit and offset.
     QString page(Direction direction, From from) const
@@ -53,7 +56,7 @@ struct List {
 private:
     QString select(const QString& what) const
     {
-        QString sql = QStringLiteral("select ") + what + QStringLiteral(" from wordDB");
+        QString sql = QStringLiteral("select ") + what + QStringLiteral(" from ") + table;
         if (!where.isEmpty())
             sql += QStringLiteral(" where (") + where + QLatin1Char(')');
         return sql;

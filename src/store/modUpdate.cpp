@@ -28,9 +28,9 @@ void modUpdate::OpenConnection()
     cn = std::make_shared<Connection>(m_path);
 }
 
-void modUpdate::BindResult(ResultGrid& grid, const Statements::List& list)
+void modUpdate::BindResult(ResultGrid& grid, const Statements::List& list, int rows)
 {
-    rs = std::make_unique<PagedResult>(cn, list, myValues);
+    rs = std::make_unique<PagedResult>(cn, list, myValues, rows);
     grid.setDataSource(std::move(rs));
 }
 
@@ -136,9 +136,10 @@ void modUpdate::DeleteWord()
 void modUpdate::SearchWord()
 {
     OpenConnection();
-    const SearchIndex::Search search = SearchIndex::search(*cn, m_view.text3());
-    myValues = search.values;
-    BindResult(m_view.DataGrid2(), search.count);
+    const QString text = m_view.text3();
+    const SearchIndex::Query count = SearchIndex::count(text, SearchIndex::usable(*cn, text));
+    myValues = count.values;
+    BindResult(m_view.DataGrid2(), count.statement);
     if (CountIsPositive(m_view.DataGrid2())) {
         ShowSearchList();
     } else {
@@ -151,9 +152,14 @@ void modUpdate::ShowSearchList()
 {
     m_view.DataGrid1().setDefaultColumnWidth(kTwoColumnWidth);
     OpenConnection();
-    const SearchIndex::Search search = SearchIndex::search(*cn, m_view.text3());
-    myValues = search.values;
-    BindResult(m_view.DataGrid1(), search.list);
+    const QString text = m_view.text3();
+    // The hits just counted, and the table's length as last counted, which is near enough to choose by.
+    const int hits = ReadCell(m_view.DataGrid2(), QStringLiteral("DataCnt")).toInt();
+    const int rows = ReadCell(m_view.DataGrid3(), QStringLiteral("DataCnt")).toInt();
+    const bool throughIndex = SearchIndex::usable(*cn, text) && !SearchIndex::walks(hits, rows);
+    const SearchIndex::Query list = SearchIndex::list(text, throughIndex);
+    myValues = list.values;
+    BindResult(m_view.DataGrid1(), list.statement, hits);
     SearchMode = 1;
     ShowCount();
 }

@@ -39,7 +39,8 @@ public:
 
 private:
     void OpenConnection();
-    void BindResult(ResultGrid& grid, const Statements::List& list);
+    // `rows`, when known, spares the result counting them.
+    void BindResult(ResultGrid& grid, const Statements::List& list, int rows = -1);
     void RunStatement();
     void CloseConnection();
     // The steps the three whole-table lists share.
