@@ -5,6 +5,7 @@
 #include "ExchangeError.h"
 #include "Notebook.h"
 #include "TextDecoder.h"
+#include "TextLimits.h"
 #include "WordExporter.h"
 #include "WordFileReader.h"
 #include "WordImporter.h"
@@ -183,10 +184,12 @@ void printAccessNotes(const AccessWords& access)
                                      "%1行目は基本多言語面の外の文字を「?」として取り込みました\n")
                           .arg(rowNumbers(access.replacedRows)));
     if (access.longPairs > 0)
-        print(stdout, QStringLiteral("%1 pairs longer than the window's boxes (English 49, Japanese 27 "
+        print(stdout, QStringLiteral("%1 pairs longer than the window's boxes (English %2, Japanese %3 "
                                      "characters) are taken whole\n"
-                                     "入力欄 (英語 49字、日本語 27字) より長い %1組もそのまま取り込みます\n")
-                          .arg(access.longPairs));
+                                     "入力欄 (英語 %2字、日本語 %3字) より長い %1組もそのまま取り込みます\n")
+                          .arg(access.longPairs)
+                          .arg(TextLimits::kEnglish)
+                          .arg(TextLimits::kJapanese));
 }
 
 const QCommandLineOption kAcceptReplacements(QStringLiteral("accept-replacements"),
