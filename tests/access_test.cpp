@@ -123,6 +123,7 @@ private slots:
         QVERIFY(QFile::rename(path, path + ".converting"));
         startConverts();
         QVERIFY(run(TESSIMOR_DB, {"convert"}).contains("it is not an Access file") && lastExit == 1);
+        QVERIFY(run(TESSIMOR_DB, {"convert", "--if-access"}).isEmpty() && lastExit == 0);
     }
 
 private:
