@@ -94,11 +94,14 @@ private slots:
         QCOMPARE(m_notebook->rows().mid(1), import.added);
     }
 
-    // The menu's launcher in an installed tree's layout, with a window that closes itself as it shows.
+    // The menu's launcher in an installed tree's layout, with a window that closes itself as it shows. It
+    // also ends a convert cut short at either step: the notebook half-built beside the Access file, or
+    // complete with the Access file already aside.
     void theLauncherConvertsAnAccessFileWhereTheNotebookLives()
     {
-        QCOMPARE(make(m_notebook->path(), {"date", kApple, kAdded[0]}), QString()); // UpDay as Date/Time
-        const QByteArray access = readFile(m_notebook->path());
+        const QString path = m_notebook->path();
+        QCOMPARE(make(path, {"date", kApple, kAdded[0]}), QString()); // UpDay as Date/Time
+        const QByteArray access = readFile(path);
         const QString checked = run(TESSIMOR_DB, {"check"});
         QVERIFY2(lastExit && checked.contains("tessimor/word.mdb は Access"), qPrintable(checked));
         const QString root = m_home->path() + "/usr/";
@@ -108,11 +111,19 @@ private slots:
         writeFile(root + "bin/tessimor",
                   "#!/bin/sh\nASAN_OPTIONS=verify_asan_link_order=0 LD_PRELOAD=" HOOK " exec " TESSIMOR);
         QFile::setPermissions(root + "bin/tessimor", QFile::ReadOwner | QFile::ExeOwner);
-        const QString shown = run("sh", {root + "libexec/tessimor/tessimor-start"});
-        QVERIFY2(lastExit == 0 && shown.contains("shown: Form1"), qPrintable(shown));
-        QCOMPARE(m_notebook->rows(), QStringList{kApple} + kAdded);
-        QCOMPARE(readFile(m_notebook->path() + ".access"), access);
+        const auto startConverts = [&] {
+            const QString shown = run("sh", {root + "libexec/tessimor/tessimor-start"});
+            QVERIFY2(lastExit == 0 && shown.contains("shown: Form1"), qPrintable(shown));
+            QCOMPARE(m_notebook->rows(), QStringList{kApple} + kAdded);
+            QCOMPARE(readFile(path + ".access"), access);
+            QVERIFY(!QFileInfo::exists(path + ".converting"));
+        };
+        writeFile(path + ".converting", "half-built");
+        startConverts();
+        QVERIFY(QFile::rename(path, path + ".converting"));
+        startConverts();
         QVERIFY(run(TESSIMOR_DB, {"convert"}).contains("it is not an Access file") && lastExit == 1);
+        QVERIFY(run(TESSIMOR_DB, {"convert", "--if-access"}).isEmpty() && lastExit == 0);
     }
 
 private:

@@ -26,7 +26,7 @@ QString productText()
     const QString indent(2, QChar(0x3000));
     const QStringList lines = {
         indent + QStringLiteral("【名    称】Tessimor"),
-        indent + QStringLiteral("【ﾊﾞｰｼﾞｮﾝ 】1.00"),
+        indent + QStringLiteral("【ﾊﾞｰｼﾞｮﾝ 】" TESSIMOR_VERSION),
         indent + QStringLiteral("【製作者名】Tessimor developers"),
         indent + QStringLiteral("【メール】\u3000tessimor@example.org "),
         QStringLiteral("     【ＵＲＬ】\u3000https://www.example.org/tessimor/"),

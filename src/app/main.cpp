@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessimor"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(TESSIMOR_VERSION));
     // Docks and Wayland compositors find the menu entry, and so the icon, by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral(TESSIMOR_APP_ID));
 

@@ -1,6 +1,7 @@
 #include "AccessReader.h"
 
 #include "ExchangeError.h"
+#include "TextLimits.h"
 #include "UpDay.h"
 
 #include <QFile>
@@ -130,9 +131,6 @@ Table read(const QString& path, const QString& tableName, const QStringList& col
 
 AccessWords readAccessWords(const QString& path)
 {
-    // The window's text boxes take this many characters.
-    constexpr int kEnglishBox = 49;
-    constexpr int kJapaneseBox = 27;
     const AccessReader::Table table =
         AccessReader::read(path, QStringLiteral("wordDB"),
                            {QStringLiteral("UpDay"), QStringLiteral("English"), QStringLiteral("Japanese")});
@@ -145,7 +143,7 @@ AccessWords readAccessWords(const QString& path)
             continue;
         }
         read.words << WordRecord{UpDay::normalized(row.at(0)), row.at(1), row.at(2)};
-        if (row.at(1).size() > kEnglishBox || row.at(2).size() > kJapaneseBox)
+        if (row.at(1).size() > TextLimits::kEnglish || row.at(2).size() > TextLimits::kJapanese)
             ++read.longPairs;
     }
     return read;

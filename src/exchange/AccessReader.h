@@ -34,7 +34,7 @@ struct AccessWords {
     // Rows (numbered from 1) left out for an empty English or Japanese, as Register refuses them.
     QVector<int> emptyRows;
     QVector<int> replacedRows;
-    // Pairs longer than the window's boxes take (English 49, Japanese 27 characters).
+    // Pairs longer than the window's boxes take (TextLimits).
     int longPairs = 0;
 };
 

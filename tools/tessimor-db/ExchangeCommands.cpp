@@ -4,7 +4,9 @@
 #include "Connection.h"
 #include "ExchangeError.h"
 #include "Notebook.h"
+#include "ReplaceFile.h"
 #include "TextDecoder.h"
+#include "TextLimits.h"
 #include "WordExporter.h"
 #include "WordFileReader.h"
 #include "WordImporter.h"
@@ -13,10 +15,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
 const char kExportHelp[] = "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
@@ -60,7 +59,10 @@ const char kConvertHelp[] =
     "Turns an Access database left where the notebook lives (the table wordDB of the\n"
     "notebook's old design) into a notebook at that place, and keeps the Access file\n"
     "beside it as word.mdb.access, unchanged. The pairs are read as import reads an\n"
-    "Access file; the new notebook appears only once it is complete.";
+    "Access file; the new notebook appears only once it is complete. A conversion cut\n"
+    "short (the Access file already kept, the new notebook not yet in place) is\n"
+    "finished by the next one. With --if-access, it succeeds quietly when there is\n"
+    "neither an Access file nor a conversion to finish.";
 
 // Far beyond any word list; keeps a wrong file from being read whole into memory.
 constexpr qint64 kLargestFile = qint64(1) << 30;
@@ -183,10 +185,12 @@ void printAccessNotes(const AccessWords& access)
                                      "%1行目は基本多言語面の外の文字を「?」として取り込みました\n")
                           .arg(rowNumbers(access.replacedRows)));
     if (access.longPairs > 0)
-        print(stdout, QStringLiteral("%1 pairs longer than the window's boxes (English 49, Japanese 27 "
+        print(stdout, QStringLiteral("%1 pairs longer than the window's boxes (English %2, Japanese %3 "
                                      "characters) are taken whole\n"
-                                     "入力欄 (英語 49字、日本語 27字) より長い %1組もそのまま取り込みます\n")
-                          .arg(access.longPairs));
+                                     "入力欄 (英語 %2字、日本語 %3字) より長い %1組もそのまま取り込みます\n")
+                          .arg(access.longPairs)
+                          .arg(TextLimits::kEnglish)
+                          .arg(TextLimits::kJapanese));
 }
 
 const QCommandLineOption kAcceptReplacements(QStringLiteral("accept-replacements"),
@@ -268,7 +272,9 @@ int importCommand(const QStringList& args)
 int convertCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.addOption(kAcceptReplacements);
+    const QCommandLineOption ifAccess(QStringLiteral("if-access"),
+                                      QStringLiteral("do nothing, quietly, when no Access file is there"));
+    parser.addOptions({kAcceptReplacements, ifAccess});
     if (const auto status = parse(parser, args, kConvertHelp, 0, 0))
         return *status;
     const QString path = Notebook::defaultPath();
@@ -276,13 +282,27 @@ int convertCommand(const QStringList& args)
     const QString fresh = path + QStringLiteral(".converting");
     return refusing(
         [&] {
-            if (!AccessReader::recognises(path))
+            // Cut short after the Access file went aside: the notebook beside it is complete, as the Access
+            // file moves only then.
+            if (!QFileInfo::exists(path) && QFileInfo::exists(fresh) && AccessReader::recognises(kept)) {
+                if (!replaceFile(fresh, path))
+                    throw ExchangeError(QStringLiteral("変換を終えられません"),
+                                        QStringLiteral("cannot finish converting it"));
+                print(stdout,
+                      QStringLiteral("converted %1; the Access file is kept as %2\n").arg(path, kept));
+                return Exit::kOk;
+            }
+            if (!AccessReader::recognises(path)) {
+                if (parser.isSet(ifAccess))
+                    return Exit::kOk;
                 throw ExchangeError(QStringLiteral("Access のファイルではありません"),
                                     QStringLiteral("it is not an Access file"));
+            }
             if (QFileInfo::exists(kept))
                 throw ExchangeError(QStringLiteral("%1 が既にあります").arg(kept),
                                     QStringLiteral("%1 exists already").arg(kept));
             const AccessWords access = readAccess(path, parser.isSet(kAcceptReplacements));
+            // A notebook left half-built by an earlier run is made anew.
             QFile::remove(fresh);
             ImportReport report;
             try {
@@ -293,17 +313,15 @@ int convertCommand(const QStringList& args)
                 QFile::remove(fresh);
                 throw;
             }
-            // The link keeps the Access file under its new name; the rename then puts the complete notebook
-            // in its place in one step, so the notebook's path never names a partial file or nothing.
-            const QByteArray from = QFile::encodeName(path);
-            const bool linked = ::link(from.constData(), QFile::encodeName(kept).constData()) == 0;
-            if (!linked || std::rename(QFile::encodeName(fresh).constData(), from.constData()) != 0) {
-                const QString reason = QString::fromLocal8Bit(std::strerror(errno));
+            // The Access file moves aside only once the notebook beside it is complete, so a run cut short
+            // at any point leaves the Access file at the notebook's path, or what the run above finishes.
+            const bool keptAside = QFile::rename(path, kept);
+            if (!keptAside || !replaceFile(fresh, path)) {
+                if (keptAside)
+                    QFile::rename(kept, path);
                 QFile::remove(fresh);
-                if (linked)
-                    QFile::remove(kept);
-                throw ExchangeError(QStringLiteral("変換できません: %1").arg(reason),
-                                    QStringLiteral("cannot convert it: %1").arg(reason));
+                throw ExchangeError(QStringLiteral("変換できません: %1 を置き換えられません").arg(path),
+                                    QStringLiteral("cannot convert it: cannot replace %1").arg(path));
             }
             printReport(report, false, 0);
             printAccessNotes(access);

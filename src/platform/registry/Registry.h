@@ -22,7 +22,6 @@ public:
     static constexpr std::int32_t kMoreData = 234;
 
     static constexpr std::uint32_t kString = 1;
-    static constexpr std::uint32_t kExpandString = 2;
     static constexpr std::uint32_t kDword = 4;
 
     virtual ~Registry() = default;
