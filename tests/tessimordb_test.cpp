@@ -93,13 +93,12 @@ private slots:
         QVERIFY(run({"import", "list.txt"}).out.startsWith("added" + counted));
     }
 
-    // Usage errors end with 2, refusals with 1 and files left alone; backups, restore, check, upgrade.
-    void statusesRefusalsBackupsAndChecks()
+    // Usage errors end with 2, refusals with 1, and the files refused are left alone.
+    void usageErrorsAndRefusals()
     {
-        for (const QString command : {"path", "init", "export", "import", "backup", "check"})
+        for (const QString command : {"path", "init", "export", "import", "backup", "check", "upgrade"})
             QVERIFY(run({command, "--help"}).out.startsWith("Usage: tessimor-db " + command.toUtf8()));
         QVERIFY(run({"--help"}).out.contains("'tessimor-db COMMAND --help'"));
-        QCOMPARE(run({"--version"}).out, "tessimor-db 1.00\n");
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
         for (const QString args : {"", "frobnicate", "--colour", "path extra", "export --format xml",
                                    "export --format", "export a b", "import", "import a --encoding latin1"})
@@ -114,7 +113,18 @@ private slots:
              {"1 init", "0 export --force keep.csv", "0 backup copy.mdb", "1 backup copy.mdb",
               "0 backup --force copy.mdb", "1 backup --force tessimor/word.mdb"})
             QVERIFY2(run(step.mid(2).split(' ')).status == step[0].digitValue(), qPrintable(step));
-        // Daily copies: today's made once, the newest 14 so named kept, other names left alone.
+        // Ordered by the row id, the rows come one by one: the second fails to compute, and the export stops.
+        Connection connection(notebook());
+        connection.execute("alter table wordDB rename to words");
+        connection.execute("create view wordDB as select rowid as UpDay, English, iif(English = 'a, b', "
+                           "abs(-9223372036854775807 - 1), Japanese) as Japanese from words");
+        QCOMPARE(run({"export"}).status, 1);
+    }
+
+    // Today's copy is made once, the newest 14 so named are kept, and other names are left alone.
+    void dailyBackupsKeepTheNewestFourteen()
+    {
+        insert(kTable);
         QStringList days; // today's first
         for (int ago = 0; ago <= 16; ++ago)
             days << QDate::currentDate().addDays(-ago).toString("'word-'yyyy-MM-dd'.mdb'");
@@ -128,20 +138,20 @@ private slots:
         const QStringList daily = {"backup", "--daily", "d"};
         QVERIFY(run(daily).out.startsWith("backed up to") && run(daily).status == 0);
         QCOMPARE(QDir("d").entryList(QDir::Files | QDir::Hidden, QDir::Name), kept);
+        QCOMPARE(NotebookCheck("d/" + days.first()).pairs(), 5);
+    }
+
+    // A sound copy goes back in place, also over a damaged notebook, which is kept beside it; a damaged
+    // copy is refused, and so is a notebook another program is writing.
+    void restoreTakesBackOnlyASoundCopy()
+    {
+        insert(kTable);
+        QCOMPARE(run({"backup", "copy.mdb"}).status, 0);
         Connection connection(notebook());
-        const auto sql = [&connection](const QString& statement) { connection.execute(statement, {}); };
-        sql("begin exclusive"); // held by a writer: busy, not damaged
+        connection.execute("begin exclusive"); // held by a writer: busy, not damaged
         for (const QStringList& args : {QStringList{"check"}, {"restore", "copy.mdb"}})
             QVERIFY(run(args).err.contains("他のプログラムに使用されています"));
-        sql("commit");
-        QCOMPARE(run({"restore", "copy.mdb"}).status, 0);
-        sql("alter table wordDB rename column Japanese to Japan");
-        QVERIFY(run({"check"}).err.contains("column Japanese of wordDB is missing"));
-        sql("alter table wordDB rename column Japan to Japanese");
-        // Indexes sorted without regard to case, under a table that now says case matters.
-        sql("pragma writable_schema = on");
-        sql("update sqlite_schema set sql = replace(sql, ' collate nocase', '') where type = 'table'");
-        QVERIFY(run({"check"}).err.contains("not sound"));
+        connection.execute("commit");
         // The table's page damaged: a backup fails and leaves the old copy alone.
         QByteArray bytes = readFile(notebook());
         writeFile(notebook(), bytes.replace(4096, 4096, QByteArray(4096, '\0')));
@@ -150,25 +160,36 @@ private slots:
         QVERIFY(run({"restore", notebook()}).err.contains("is not a sound notebook"));
         QCOMPARE(readFile(notebook()), bytes);
         QCOMPARE(run({"restore", "copy.mdb"}).status, 0);
-        QVERIFY(run({"check"}).status == 0 &&
+        QVERIFY(run({"check"}).out.contains("(5 pairs)") &&
                 readFile(notebook() + ".before-restore").mid(4096) == bytes.mid(4096));
         QCOMPARE(QDir("tessimor").entryList(QDir::Files | QDir::Hidden).size(), 2);
-        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), (QStringList{"copy.mdb", "keep.csv"}));
-        // upgrade adds the index to an older file, once; check finds it out of step when a trigger is gone.
+        QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"copy.mdb"});
+    }
+
+    // check names what is wrong; upgrade adds the search index to an older file, once, and --rebuild mends
+    // one out of step.
+    void checkNamesTheFaultAndUpgradeMendsTheIndex()
+    {
+        insert(kTable);
+        Connection connection(notebook());
+        const auto sql = [&connection](const QString& statement) { connection.execute(statement); };
+        sql("alter table wordDB rename column Japanese to Japan");
+        QVERIFY(run({"check"}).err.contains("column Japanese of wordDB is missing"));
+        sql("alter table wordDB rename column Japan to Japanese");
         sql("drop table wordDB_Text"); // its triggers stay
         QVERIFY(run({"upgrade"}).out.startsWith("added the search index"));
-        Connection(notebook()).execute("delete from wordDB where English = '#hashtag'", {});
+        Connection(notebook()).execute("delete from wordDB where English = '#hashtag'"); // the index is new
         QVERIFY(run({"upgrade"}).out.startsWith("up to date") && run({"check"}).out.contains("(4 pairs)"));
         sql("drop trigger wordDB_TextDelete");
         sql("delete from wordDB where English = 'apple'");
         QVERIFY(run({"check"}).err.contains("wordDB_TextDelete of the search index is missing\n  the search "
                                             "index is out of step with wordDB (2 texts differ)"));
-        QVERIFY(run({"upgrade", "--rebuild"}).status == 0 && run({"check"}).status == 0);
-        // Ordered by the row id, the rows come one by one: the second fails to compute, and the export stops.
-        sql("alter table wordDB rename to words");
-        sql("create view wordDB as select rowid as UpDay, English, iif(English = 'a, b', "
-            "abs(-9223372036854775807 - 1), Japanese) as Japanese from words");
-        QCOMPARE(run({"export"}).status, 1);
+        QVERIFY(run({"upgrade", "--rebuild"}).out.startsWith("rebuilt the search index"));
+        QCOMPARE(run({"check"}).status, 0);
+        // Indexes sorted without regard to case, under a table that now says case matters.
+        sql("pragma writable_schema = on");
+        sql("update sqlite_schema set sql = replace(sql, ' collate nocase', '') where type = 'table'");
+        QVERIFY(run({"check"}).err.contains("not sound"));
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()

@@ -3,6 +3,7 @@
 #include "Connection.h"
 #include "ExchangeError.h"
 #include "NotebookCheck.h"
+#include "ReplaceFile.h"
 #include "StoreError.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 #include <QUuid>
 
-#include <cstdio>
 
 namespace {
 void refuseTarget(const QString& notebook, const QFileInfo& target, bool overwrite)
@@ -61,8 +61,7 @@ QString partialName(const QFileInfo& target)
 bool moveIntoPlace(const QString& partial, const QString& target, bool overwrite)
 {
     if (overwrite)
-        return std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(target).constData()) ==
-               0;
+        return replaceFile(partial, target);
     return QFile::rename(partial, target);
 }
 } // namespace

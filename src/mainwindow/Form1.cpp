@@ -5,6 +5,7 @@
 #include "ProgramExit.h"
 #include "StoreError.h"
 #include "TextBox.h"
+#include "TextLimits.h"
 #include "Twips.h"
 #include "modUpdate.h"
 
@@ -119,8 +120,8 @@ void Form1::buildControls()
     Label5 = label(client, "Label5", QStringLiteral("&Search"), 360, 5040, 855, 255);
 
     // Created after the labels so that the boxes are drawn over the labels that reach under them.
-    Text1 = textBox(client, "Text1", 1440, 120, 4935, 49, true);
-    Text2 = textBox(client, "Text2", 1440, 600, 4935, 27, false);
+    Text1 = textBox(client, "Text1", 1440, 120, 4935, TextLimits::kEnglish, true);
+    Text2 = textBox(client, "Text2", 1440, 600, 4935, TextLimits::kJapanese, false);
     Text3 = textBox(client, "Text3", 1200, 4920, 1335, 0, true);
     Label1->setBuddy(Text1);
     Label2->setBuddy(Text2);
