@@ -122,11 +122,11 @@ private:
     sqlite3* m_db = nullptr;
 };
 
-// What the window runs to list the whole table: the list on a connection, then the count on another.
+// What the window runs to list the whole table: the count on a connection, then the list on another.
 inline void rawWholeList(const QString& path, const Statements::List& list)
 {
-    Raw(path).result(list, {});
-    Raw(path).result(Statements::kTotalCountList, {});
+    const qint64 rows = Raw(path).result(Statements::kTotalCountList, {})[0][0].toLongLong();
+    Raw(path).result(list, {}, rows);
 }
 
 // English-like words and Japanese meanings, the same on every machine (SplitMix64).

@@ -30,7 +30,8 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" ||
     fail "the software centres' entry is not valid"
 grep -qx 'Name=Tessimor' "$entry" || fail "the menu entry is not named Tessimor"
 grep -qx 'Icon=tessimor' "$entry" || fail "the menu entry does not show the icon"
-grep -qx 'Exec=/.*/libexec/tessimor/tessimor-start' "$entry" || fail "the menu entry does not start the launcher"
+grep -qx 'Exec=/.*/libexec/tessimor/tessimor-start' "$entry" ||
+    fail "the menu entry does not start the launcher"
 
 for page in tessimor tessimor-db; do
     warnings=$(gzip -dc "$root/usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>&1)

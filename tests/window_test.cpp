@@ -139,6 +139,7 @@ private slots:
         bar->setValue(bar->maximum());
         QCOMPARE(m_ui->deleteRows({22, 21}, 22), QStringList());
         QCOMPARE(m_ui->list().size(), 22);
+        QCOMPARE(bar->value(), 0); // the new list from its top
         QCOMPARE(blankRowsAtTheEnd(), 0);
     }
 

@@ -47,7 +47,6 @@ void DataGrid::setDataSource(std::unique_ptr<PagedResult> result)
     // The old result, and the connection under it, go once the view has let go of it.
     m_result = std::move(result);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &DataGrid::SelChange);
-    scrollToTop();
     if (m_result->rowCount() > 0)
         selectionModel()->setCurrentIndex(m_result->index(0, 0), QItemSelectionModel::NoUpdate);
 }

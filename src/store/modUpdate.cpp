@@ -66,14 +66,15 @@ void modUpdate::ShowNormalList()
     }
 }
 
+// The table is counted first, so the list shown is given its length instead of counting it again.
 void modUpdate::ShowWholeTable(const Statements::List& list, float columnWidth)
 {
     SearchMode = 0;
     m_view.DataGrid1().setDefaultColumnWidth(columnWidth);
+    ShowCount();
     OpenConnection();
     myValues.clear();
-    BindResult(m_view.DataGrid1(), list);
-    ShowCount();
+    BindResult(m_view.DataGrid1(), list, ReadCell(m_view.DataGrid3(), QStringLiteral("DataCnt")).toInt());
 }
 
 void modUpdate::ShowCount()
