@@ -2,8 +2,9 @@
 # imports it with Mnemosyne's own importer into a scratch collection, and compares every card (as shown)
 # with its pair.
 import atexit
-import html.parser
+import html
 import os
+import re
 import shutil
 import sqlite3
 import subprocess
@@ -23,12 +24,7 @@ PAIRS = [("it's", "彼の'本'　"), ("#tag", "# 見出し"), ("100% sure", "百
 
 def shown(side):
     """The text an HTML view shows of a side; a tag shows as nothing."""
-    parser = html.parser.HTMLParser()
-    parts = []
-    parser.handle_data = parts.append
-    parser.feed(side)
-    parser.close()
-    return "".join(parts)
+    return html.unescape(re.sub(r"<[^>]*>", "", side))
 
 
 def main():

@@ -4,17 +4,10 @@
 // after page 0 of the Jet 4 file HEADER, UpDay as text or Date/Time, and is silent when mdb-reader reads them
 // back.
 const fs = require("fs");
+// scripts/setup test puts mdb-reader into node_modules beside this file.
+const MDBReader = require("mdb-reader");
 
 const kPageSize = 4096;
-
-// scripts/setup test puts mdb-reader into node_modules beside this file.
-function loadReader() {
-    try {
-        return require("mdb-reader");
-    } catch (error) {
-        throw new Error(`mdb-reader is missing (scripts/setup test installs it): ${error.message}`);
-    }
-}
 
 function shown(value) {
     if (value === null) {
@@ -27,7 +20,6 @@ function shown(value) {
 }
 
 function readTable(file, table, columns) {
-    const MDBReader = loadReader();
     const rows = new MDBReader(fs.readFileSync(file)).getTable(table).getData();
     const lines = rows.map((row) => columns.map((column) => shown(row[column])).join("\t") + "\n");
     return lines.join("");

@@ -16,15 +16,6 @@ QStringList FormDriver::list() const
     return rows;
 }
 
-QStringList FormDriver::columns() const
-{
-    const QAbstractItemModel* model = grid("DataGrid1")->model();
-    QStringList names;
-    for (int column = 0; model && column < model->columnCount(); ++column)
-        names << model->headerData(column, Qt::Horizontal).toString();
-    return names;
-}
-
 void FormDriver::selectRows(const QList<int>& rows, int current) const
 {
     DataGrid* list = grid("DataGrid1");

@@ -31,7 +31,6 @@ struct FormDriver {
 
     // The rows of the word list as shown, each row's cells joined by "|".
     QStringList list() const;
-    QStringList columns() const;
     // Selects the given rows of the list as the user would; the current row is the first of them unless
     // given.
     void selectRows(const QList<int>& rows, int current = -1) const;

@@ -82,13 +82,6 @@ QStringList TestNotebook::rows(const QString& sql, const QVariantList& values) c
     return result;
 }
 
-int TestNotebook::count() const
-{
-    QSqlQuery query = run(m_connection, QStringLiteral("select count(*) from wordDB"));
-    query.next();
-    return query.value(0).toInt();
-}
-
 QByteArray readFile(const QString& path)
 {
     QFile file(path);

@@ -23,7 +23,6 @@ public:
     // Every row as "UpDay|English|Japanese", in rowid order.
     QStringList rows(const QString& sql = "select UpDay, English, Japanese from wordDB order by rowid",
                      const QVariantList& values = {}) const;
-    int count() const;
 
 private:
     QTemporaryDir m_dir;
