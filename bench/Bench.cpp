@@ -98,7 +98,7 @@ private:
     }
 
     DataGrid* grid() const { return m_form->grid("DataGrid1"); }
-    qint64 stored(const QVariantList& pair) { return m_raw.number(Statements::kCheckPair, pair); }
+    qint64 stored(const QVariantList& pair) { return m_raw.number(Statements::kCheckPairList.plain(), pair); }
 
     // The window shows these boxes, a list of `rows` rows and their count.
     Action shows(const QStringList& messages, qint64 rows, int columns = 2)

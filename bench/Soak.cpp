@@ -135,10 +135,10 @@ private:
     void afterWrite(const QVariantList& pair, qint64 copies)
     {
         m_raw.read(QStringLiteral("begin immediate"));
-        require(m_raw.number(Statements::kCheckPair, pair) == copies,
+        require(m_raw.number(Statements::kCheckPairList.plain(), pair) == copies,
                 QStringLiteral("the file holds %1 %2 times, not %3")
                     .arg(pair[0].toString())
-                    .arg(m_raw.number(Statements::kCheckPair, pair))
+                    .arg(m_raw.number(Statements::kCheckPairList.plain(), pair))
                     .arg(copies));
         press(*m_form, "Command3");
         m_alphabet = false;
@@ -221,6 +221,8 @@ int runWriter(const QString& notebook)
     while (poll(&input, 1, 20 + int(random.below(181))) == 0) {
         try {
             Connection connection(notebook);
+            // The write lock first, waited for: a read lock raised to a write one in contention fails at once.
+            connection.execute(QStringLiteral("begin immediate"));
             if (own.empty() || (own.size() < 16 && random.below(2) == 0)) {
                 own.push_back({kWriterPrefix + QString::number(++serial), QStringLiteral("ライター")});
                 connection.execute(Statements::kInsert,
@@ -228,9 +230,10 @@ int runWriter(const QString& notebook)
                 ++inserts;
             } else {
                 connection.execute(Statements::kDelete, own.back());
-                deletes += int(connection.changes());
+                ++deletes;
                 own.pop_back();
             }
+            connection.execute(QStringLiteral("commit"));
         } catch (const StoreError& error) {
             failures << QString::fromUtf8(error.what());
         }

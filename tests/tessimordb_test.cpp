@@ -84,8 +84,8 @@ private slots:
         QVERIFY(run({"import", "list.txt"}).err.contains("UNIQUE"));
         // The library rolls back on its connection; else the last import would find the notebook held.
         QVERIFY_THROWS_EXCEPTION(
-            StoreError,
-            WordImporter(same, FixedClock()).import({{{}, "fig", "無花果"}, {{}, "book", "本"}}, false));
+            StoreError, WordImporter(same, FixedClock())
+                            .import({{{}, "fig", "無花果"}, {{}, "book", "本"}}, WordImporter::Mode::Add));
         writeFile("sheet.csv", "English,Japanese\r\nbook,\x96\x7B\r\n"); // Shift_JIS
         const Run wrong = run({"import", "--encoding", "utf-8", "sheet.csv"});
         QVERIFY(wrong.err.contains("(line 2:") && wrong.err.contains("nothing was added"));

@@ -97,7 +97,8 @@ private slots:
     {
         QFETCH(QString, pair);
         QFETCH(QString, message);
-        NotebookBackup::copy(m_notebook->path(), m_notebook->path() + ".copy", false);
+        NotebookBackup::copy(m_notebook->path(), m_notebook->path() + ".copy",
+                             NotebookBackup::Existing::Refuse);
         m_notebook->insert("2024/02/01 00:00:00", "fig", "無花果");
         NotebookBackup::restore(m_notebook->path() + ".copy", m_notebook->path());
         m_ui->click("Command6"); // once stored, the Normal list shows whatever the view

@@ -12,9 +12,8 @@
 #include <QRegularExpression>
 #include <QUuid>
 
-
 namespace {
-void refuseTarget(const QString& notebook, const QFileInfo& target, bool overwrite)
+void refuseTarget(const QString& notebook, const QFileInfo& target, NotebookBackup::Existing existing)
 {
     if (target.exists() && target.canonicalFilePath() == QFileInfo(notebook).canonicalFilePath())
         throw ExchangeError(QStringLiteral("単語帳そのものには上書きできません"),
@@ -22,7 +21,7 @@ void refuseTarget(const QString& notebook, const QFileInfo& target, bool overwri
     if (target.isDir())
         throw ExchangeError(QStringLiteral("%1 はフォルダです").arg(target.filePath()),
                             QStringLiteral("%1 is a folder").arg(target.filePath()));
-    if (target.exists() && !overwrite)
+    if (target.exists() && existing == NotebookBackup::Existing::Refuse)
         throw ExchangeError(QStringLiteral("%1 は既にあります (--force で上書き)").arg(target.filePath()),
                             QStringLiteral("%1 exists already (--force replaces it)").arg(target.filePath()));
     if (!target.absoluteDir().exists())
@@ -58,9 +57,9 @@ QString partialName(const QFileInfo& target)
 
 // Replacing renames over the old file in one step; otherwise the rename itself refuses a file that
 // appeared meanwhile.
-bool moveIntoPlace(const QString& partial, const QString& target, bool overwrite)
+bool moveIntoPlace(const QString& partial, const QString& target, NotebookBackup::Existing existing)
 {
-    if (overwrite)
+    if (existing == NotebookBackup::Existing::Replace)
         return replaceFile(partial, target);
     return QFile::rename(partial, target);
 }
@@ -68,10 +67,10 @@ bool moveIntoPlace(const QString& partial, const QString& target, bool overwrite
 
 namespace NotebookBackup {
 
-void copy(const QString& notebook, const QString& target, bool overwrite)
+void copy(const QString& notebook, const QString& target, Existing existing)
 {
     const QFileInfo info(target);
-    refuseTarget(notebook, info, overwrite);
+    refuseTarget(notebook, info, existing);
     const QString partial = partialName(info);
     try {
         vacuumInto(notebook, partial);
@@ -79,7 +78,7 @@ void copy(const QString& notebook, const QString& target, bool overwrite)
         QFile::remove(partial);
         throw;
     }
-    if (!moveIntoPlace(partial, info.absoluteFilePath(), overwrite)) {
+    if (!moveIntoPlace(partial, info.absoluteFilePath(), existing)) {
         QFile::remove(partial);
         throw ExchangeError(QStringLiteral("%1 に書き込めません").arg(target),
                             QStringLiteral("cannot write %1").arg(target));
@@ -95,7 +94,7 @@ Daily daily(const QString& notebook, const QString& folder, const QDate& day, in
     Daily result;
     const QString today = dir.absoluteFilePath(QStringLiteral("word-%1.mdb").arg(day.toString(Qt::ISODate)));
     if (!QFileInfo::exists(today)) {
-        copy(notebook, today, false);
+        copy(notebook, today, Existing::Refuse);
         result.made = today;
     }
     // The dates in the names sort as the days do.
@@ -130,7 +129,7 @@ void restore(const QString& copy, const QString& notebook)
         QFile::remove(saved);
         throw;
     }
-    if (!moveIntoPlace(saved, before, true))
+    if (!moveIntoPlace(saved, before, Existing::Replace))
         throw ExchangeError(
             QStringLiteral("%1 に書き込めません (元の単語帳は %2 にあります)").arg(before, saved),
             QStringLiteral("cannot write %1 (the notebook as it was is in %2)").arg(before, saved));

@@ -9,9 +9,11 @@
 // moved into place whole.
 namespace NotebookBackup {
 
-// Refuses an existing target unless overwrite is set. Throws ExchangeError or StoreError; on failure
-// the target is as it was and no temporary file is left.
-void copy(const QString& notebook, const QString& target, bool overwrite);
+// What a copy does to a file already at its target.
+enum class Existing { Refuse, Replace };
+
+// Throws ExchangeError or StoreError; on failure the target is as it was and no temporary file is left.
+void copy(const QString& notebook, const QString& target, Existing existing);
 
 struct Daily {
     QString made; // empty when day's copy was there already

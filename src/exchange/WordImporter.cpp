@@ -10,14 +10,14 @@ WordImporter::WordImporter(Connection& connection, const Clock& clock)
     , m_clock(clock)
 {}
 
-ImportReport WordImporter::import(const QVector<WordRecord>& words, bool dryRun)
+ImportReport WordImporter::import(const QVector<WordRecord>& words, Mode mode)
 {
     // Immediate: a notebook busy with another writer is reported before any work, not at the end.
     m_connection.execute(QStringLiteral("begin immediate"), {});
     ImportReport report;
     try {
         addAll(words, report);
-        m_connection.execute(dryRun ? QStringLiteral("rollback") : QStringLiteral("commit"), {});
+        m_connection.execute(mode == Mode::DryRun ? QStringLiteral("rollback") : QStringLiteral("commit"));
     } catch (...) {
         rollBack();
         throw;

@@ -23,9 +23,10 @@ class WordImporter {
 public:
     WordImporter(Connection& connection, const Clock& clock);
 
-    // With dryRun the transaction is rolled back, so the report tells what an import would do.
+    // A dry run's transaction is rolled back, so the report tells what an import would do.
     // Throws StoreError; nothing is written then.
-    ImportReport import(const QVector<WordRecord>& words, bool dryRun);
+    enum class Mode { Add, DryRun };
+    ImportReport import(const QVector<WordRecord>& words, Mode mode);
 
 private:
     void addAll(const QVector<WordRecord>& words, ImportReport& report);

@@ -25,13 +25,19 @@ constexpr int kLabel3Width = 855;
 constexpr int kClientWidth = 9975;
 constexpr int kClientHeight = 5445;
 
-QFont gothic(double points, bool bold)
+enum class Weight { Regular, Bold };
+// Whether Tab stops at a control.
+enum class Tab { Stop, Skip };
+// Which input a text box takes: keys as typed, or the input method the learner has on.
+enum class Input { Latin, AsSet };
+
+QFont gothic(double points, Weight weight)
 {
     QFont font;
     font.setFamilies(
         {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
     font.setPointSizeF(points);
-    font.setBold(bold);
+    font.setBold(weight == Weight::Bold);
     return font;
 }
 
@@ -43,23 +49,22 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
     return control;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top,
-                    bool tabStop)
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int left, int top, Tab tab)
 {
     auto* control = Twips::place<QPushButton>(parent, name, left, top, 1335, 375);
     control->setText(caption);
     control->setAutoDefault(false);
     // Buttons left out of the Tab cycle are still reached by their access keys.
-    control->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    control->setFocusPolicy(tab == Tab::Stop ? Qt::StrongFocus : Qt::ClickFocus);
     return control;
 }
 
 TextBox* textBox(QWidget* parent, const char* name, int left, int top, int width, int maxCharacters,
-                 bool latinInput)
+                 Input input)
 {
     auto* control = Twips::place<TextBox>(parent, name, left, top, width, 375);
     control->setMaxCharacters(maxCharacters);
-    if (latinInput) {
+    if (input == Input::Latin) {
         control->setInputMethodHints(Qt::ImhPreferLatin | Qt::ImhNoPredictiveText);
         // With the input method left on from the Japanese box, keys would become kana here: input
         // methods act on no hint alone.
@@ -69,12 +74,12 @@ TextBox* textBox(QWidget* parent, const char* name, int left, int top, int width
 }
 
 DataGrid* grid(QWidget* parent, const char* name, const QString& accessibleName, int left, int top, int width,
-               int height, bool tabStop)
+               int height, Tab tab)
 {
     auto* control = Twips::place<DataGrid>(parent, name, left, top, width, height);
-    control->setFont(gothic(9, false));
+    control->setFont(gothic(9, Weight::Regular));
     control->setAccessibleName(accessibleName);
-    control->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    control->setFocusPolicy(tab == Tab::Stop ? Qt::StrongFocus : Qt::ClickFocus);
     return control;
 }
 } // namespace
@@ -113,31 +118,31 @@ void Form1::buildControls()
     Label1 = label(client, "Label1", QStringLiteral("&English"), 360, 240, 2055, 255);
     Label2 = label(client, "Label2", QStringLiteral("&Japanese"), 360, 600, 2055, 255);
     Label3 = label(client, "Label3", QString(), 360, 1080, kLabel3Width, 375);
-    Label3->setFont(gothic(11.25, true));
+    Label3->setFont(gothic(11.25, Weight::Bold));
     // Its name stays its text, so a screen reader hears the count itself; the title goes in the description.
     Label3->setAccessibleDescription(QStringLiteral("件数"));
     Label4 = label(client, "Label4", QStringLiteral("Order By"), 360, 4560, 1095, 255);
     Label5 = label(client, "Label5", QStringLiteral("&Search"), 360, 5040, 855, 255);
 
     // Created after the labels so that the boxes are drawn over the labels that reach under them.
-    Text1 = textBox(client, "Text1", 1440, 120, 4935, TextLimits::kEnglish, true);
-    Text2 = textBox(client, "Text2", 1440, 600, 4935, TextLimits::kJapanese, false);
-    Text3 = textBox(client, "Text3", 1200, 4920, 1335, 0, true);
+    Text1 = textBox(client, "Text1", 1440, 120, 4935, TextLimits::kEnglish, Input::Latin);
+    Text2 = textBox(client, "Text2", 1440, 600, 4935, TextLimits::kJapanese, Input::AsSet);
+    Text3 = textBox(client, "Text3", 1200, 4920, 1335, 0, Input::Latin);
     Label1->setBuddy(Text1);
     Label2->setBuddy(Text2);
     Label5->setBuddy(Text3);
 
-    Command7 = button(client, "Command7", QStringLiteral("&Clear"), 6600, 120, false);
-    Command1 = button(client, "Command1", QStringLiteral("&Register"), 6600, 840, true);
-    Command2 = button(client, "Command2", QStringLiteral("&Delete"), 8040, 840, false);
-    Command3 = button(client, "Command3", QStringLiteral("&Normal"), 1200, 4440, false);
-    Command4 = button(client, "Command4", QStringLiteral("&Alphabet"), 2640, 4440, false);
-    Command6 = button(client, "Command6", QStringLiteral("Da&te"), 4080, 4440, false);
-    Command5 = button(client, "Command5", QStringLiteral("Search"), 2640, 4920, true);
+    Command7 = button(client, "Command7", QStringLiteral("&Clear"), 6600, 120, Tab::Skip);
+    Command1 = button(client, "Command1", QStringLiteral("&Register"), 6600, 840, Tab::Stop);
+    Command2 = button(client, "Command2", QStringLiteral("&Delete"), 8040, 840, Tab::Skip);
+    Command3 = button(client, "Command3", QStringLiteral("&Normal"), 1200, 4440, Tab::Skip);
+    Command4 = button(client, "Command4", QStringLiteral("&Alphabet"), 2640, 4440, Tab::Skip);
+    Command6 = button(client, "Command6", QStringLiteral("Da&te"), 4080, 4440, Tab::Skip);
+    Command5 = button(client, "Command5", QStringLiteral("Search"), 2640, 4920, Tab::Stop);
 
-    m_DataGrid1 = grid(client, "DataGrid1", QStringLiteral("単語一覧"), 240, 1440, 9615, 2895, false);
-    m_DataGrid2 = grid(client, "DataGrid2", QStringLiteral("検索件数"), 240, 6240, 3375, 1215, true);
-    m_DataGrid3 = grid(client, "DataGrid3", QStringLiteral("総件数"), 4080, 6360, 2655, 1215, true);
+    m_DataGrid1 = grid(client, "DataGrid1", QStringLiteral("単語一覧"), 240, 1440, 9615, 2895, Tab::Skip);
+    m_DataGrid2 = grid(client, "DataGrid2", QStringLiteral("検索件数"), 240, 6240, 3375, 1215, Tab::Stop);
+    m_DataGrid3 = grid(client, "DataGrid3", QStringLiteral("総件数"), 4080, 6360, 2655, 1215, Tab::Stop);
     // The list is left out of the Tab cycle; Alt+L takes the keyboard there.
     auto* toList = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_L), this);
     connect(toList, &QShortcut::activated, m_DataGrid1,

@@ -142,11 +142,6 @@ std::unique_ptr<Statement> Connection::prepare(const QString& sql)
     return std::make_unique<Statement>(m_db, sql);
 }
 
-qint64 Connection::changes() const
-{
-    return sqlite3_changes64(m_db);
-}
-
 void Connection::overwriteWith(Connection& source)
 {
     sqlite3_backup* backup = sqlite3_backup_init(m_db, "main", source.m_db, "main");

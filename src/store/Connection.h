@@ -59,8 +59,6 @@ public:
     std::unique_ptr<Statement> execute(const QString& sql, const QVariantList& values = {});
     // A statement prepared once and run many times with exec(), for work done row by row.
     std::unique_ptr<Statement> prepare(const QString& sql);
-    // Rows changed by the last insert, update or delete.
-    qint64 changes() const;
     // Every page of `source` replaces this database's, in one write transaction that other connections to
     // the file see at their next read. A damaged database is replaced as well as a sound one.
     void overwriteWith(Connection& source);

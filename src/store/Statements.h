@@ -84,6 +84,5 @@ inline const QString kCounted = QStringLiteral("count(*) as DataCnt");
 inline const List kTotalCountList{kCounted, {}, {}};
 inline const List kCheckPairList{kCounted, kPairMatch, {}};
 inline const QString kTotalCount = kTotalCountList.plain();
-inline const QString kCheckPair = kCheckPairList.plain();
 
 } // namespace Statements

@@ -130,8 +130,9 @@ QByteArray readWhole(const QString& path)
     return bytes;
 }
 
-void printReport(const ImportReport& report, bool dryRun, int commentLines)
+void printReport(const ImportReport& report, WordImporter::Mode mode, int commentLines)
 {
+    const bool dryRun = mode == WordImporter::Mode::DryRun;
     print(stdout, QStringLiteral("%1 %2, skipped %3 (%4 already in the notebook, %5 repeated in the file)\n"
                                  "%6 %2件、スキップ %3件 (登録済み %4件、ファイル内の重複 %5件)\n")
                       .arg(dryRun ? QStringLiteral("would add") : QStringLiteral("added"))
@@ -262,8 +263,9 @@ int importCommand(const QStringList& args)
     return refusing([&] {
         Connection notebook(existingNotebook(), Connection::Access::ReadWrite);
         const SystemClock clock;
-        const bool dryRun = parser.isSet(QStringLiteral("dry-run"));
-        printReport(WordImporter(notebook, clock).import(words, dryRun), dryRun, commentLines);
+        const auto mode =
+            parser.isSet(QStringLiteral("dry-run")) ? WordImporter::Mode::DryRun : WordImporter::Mode::Add;
+        printReport(WordImporter(notebook, clock).import(words, mode), mode, commentLines);
         printAccessNotes(access);
         return Exit::kOk;
     });
@@ -308,7 +310,7 @@ int convertCommand(const QStringList& args)
             try {
                 Notebook::create(fresh);
                 Connection notebook(fresh, Connection::Access::ReadWrite);
-                report = WordImporter(notebook, SystemClock()).import(access.words, false);
+                report = WordImporter(notebook, SystemClock()).import(access.words, WordImporter::Mode::Add);
             } catch (...) {
                 QFile::remove(fresh);
                 throw;
@@ -323,7 +325,7 @@ int convertCommand(const QStringList& args)
                 throw ExchangeError(QStringLiteral("変換できません: %1 を置き換えられません").arg(path),
                                     QStringLiteral("cannot convert it: cannot replace %1").arg(path));
             }
-            printReport(report, false, 0);
+            printReport(report, WordImporter::Mode::Add, 0);
             printAccessNotes(access);
             print(stdout, QStringLiteral("converted %1; the Access file is kept as %2\n").arg(path, kept));
             return Exit::kOk;

@@ -122,7 +122,9 @@ int backupCommand(const QStringList& args)
     }
     const QString target = parser.positionalArguments().constFirst();
     return refusing([&] {
-        NotebookBackup::copy(existingNotebook(), target, parser.isSet(QStringLiteral("force")));
+        const auto existing = parser.isSet(QStringLiteral("force")) ? NotebookBackup::Existing::Replace
+                                                                    : NotebookBackup::Existing::Refuse;
+        NotebookBackup::copy(existingNotebook(), target, existing);
         print(stdout, QStringLiteral("backed up to %1\n").arg(QFileInfo(target).absoluteFilePath()));
         return Exit::kOk;
     });
