@@ -219,23 +219,39 @@ int runWriter(const QString& notebook)
     QStringList failures;
     pollfd input{STDIN_FILENO, POLLIN, 0};
     while (poll(&input, 1, 20 + int(random.below(181))) == 0) {
-        try {
-            Connection connection(notebook);
-            // The write lock first, waited for: a read lock raised to a write one in contention fails at once.
-            connection.execute(QStringLiteral("begin immediate"));
-            if (own.empty() || (own.size() < 16 && random.below(2) == 0)) {
-                own.push_back({kWriterPrefix + QString::number(++serial), QStringLiteral("ライター")});
-                connection.execute(Statements::kInsert,
-                                   QVariantList{UpDay::format(QDateTime::currentDateTime())} + own.back());
-                ++inserts;
-            } else {
-                connection.execute(Statements::kDelete, own.back());
-                ++deletes;
-                own.pop_back();
+        const bool insert = own.empty() || (own.size() < 16 && random.below(2) == 0);
+        const QVariantList pair =
+            insert ? QVariantList{kWriterPrefix + QString::number(serial + 1), QStringLiteral("ライター")}
+                   : own.back();
+        // A program that waits its turn: the write lock first (a read lock raised to a write one fails at
+        // once in contention), and a busy notebook tried again, as the soak's checks hold it for a command's
+        // length.
+        bool written = false;
+        for (int attempt = 1; !written && attempt <= 5; ++attempt) {
+            try {
+                Connection connection(notebook);
+                connection.execute(QStringLiteral("begin immediate"));
+                if (insert)
+                    connection.execute(Statements::kInsert,
+                                       QVariantList{UpDay::format(QDateTime::currentDateTime())} + pair);
+                else
+                    connection.execute(Statements::kDelete, pair);
+                connection.execute(QStringLiteral("commit"));
+                written = true;
+            } catch (const StoreError& error) {
+                if (error.isBusy() && attempt < 5)
+                    continue;
+                failures << QString::fromUtf8(error.what());
+                break;
             }
-            connection.execute(QStringLiteral("commit"));
-        } catch (const StoreError& error) {
-            failures << QString::fromUtf8(error.what());
+        }
+        if (written && insert) {
+            own.push_back(pair);
+            ++serial;
+            ++inserts;
+        } else if (written) {
+            own.pop_back();
+            ++deletes;
         }
     }
     std::printf("%d %d %d %s", inserts, deletes, int(failures.size()), qPrintable(failures.join(' ')));
