@@ -14,11 +14,20 @@ struct FakeHost : MemoryRegistry, FileSearch, ProgramLauncher, ScriptedMessageBo
     std::int32_t openKey(Key root, const std::string& path, std::uint32_t options, std::uint32_t access,
                          Key& opened) override
     {
-        return ++openKeys, MemoryRegistry::openKey(root, path, options, access, opened);
+        ++openKeys;
+        return MemoryRegistry::openKey(root, path, options, access, opened);
     }
-    std::int32_t closeKey(Key key) override { return --openKeys, MemoryRegistry::closeKey(key); }
+    std::int32_t closeKey(Key key) override
+    {
+        --openKeys;
+        return MemoryRegistry::closeKey(key);
+    }
     bool exists(const QString& path) const override { return files.contains(path); }
-    bool start(const QString& path) override { return tried << path, exists(path); }
+    bool start(const QString& path) override
+    {
+        tried << path;
+        return exists(path);
+    }
     QStringList files, tried;
     int openKeys = 0; // opened and not closed again
 };
@@ -31,14 +40,11 @@ private slots:
     {
         QTest::addColumn<bool>("mainFirst"); // the main window closed while the dialog is up
         QTest::addColumn<int>("key");        // how the dialog goes: 0 a click on OK, -1 its title bar's close
-        const std::pair<const char*, int> ways[] = {{"OK", 0},
-                                                    {"Enter in the product text", Qt::Key_Return},
-                                                    {"Esc", Qt::Key_Escape},
-                                                    {"title bar", -1}};
-        for (bool mainFirst : {false, true})
-            for (const auto& [way, key] : ways)
-                QTest::addRow("%s%s", mainFirst ? "main window, then dialog by " : "dialog by ", way)
-                    << mainFirst << key;
+        QTest::newRow("dialog by OK") << false << 0;
+        QTest::newRow("dialog by Enter in the product text") << false << int(Qt::Key_Return);
+        QTest::newRow("dialog by Esc") << false << int(Qt::Key_Escape);
+        QTest::newRow("dialog by title bar") << false << -1;
+        QTest::newRow("main window, then dialog") << true << 0;
     }
 
     void oneDialogAtATimeAndTheProgramEndsWithTheLastWindow()

@@ -15,8 +15,7 @@ QString run(const QString& program, const QStringList& args)
     return QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
 }
 
-// Writes "text" or "date" (UpDay's type), then rows "UpDay|English|Japanese" ("~": Null; "-": one the table
-// counts but the file lost) to an Access file; says nothing when both readers read them back.
+// Writes UpDay's type and rows to an Access file as access.cjs reads them; says nothing when read back alike.
 QString make(const QString& to, const QStringList& rows)
 {
     return run("node",
@@ -94,9 +93,8 @@ private slots:
         QCOMPARE(m_notebook->rows().mid(1), import.added);
     }
 
-    // The menu's launcher in an installed tree's layout, with a window that closes itself as it shows. It
-    // also ends a convert cut short at either step: the notebook half-built beside the Access file, or
-    // complete with the Access file already aside.
+    // The menu's launcher in an installed tree's layout, its window closing as it shows. It ends a convert
+    // cut short with the notebook half-built beside the Access file, or complete with the Access file aside.
     void theLauncherConvertsAnAccessFileWhereTheNotebookLives()
     {
         const QString path = m_notebook->path();

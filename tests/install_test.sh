@@ -1,7 +1,7 @@
 #!/bin/sh
-# Installs the build into a scratch folder and checks what a desktop gets: both programs, a valid menu
-# entry that starts the launcher, the icons, manual pages that format without warnings, and a launcher
-# that makes the notebook on the first start and then runs Tessimor.
+# Installs the build into a scratch folder and checks what a desktop gets: both programs, a valid menu entry
+# that starts the launcher, the icons, manual pages that format cleanly, and a launcher that makes the
+# notebook on the first start and then runs Tessimor.
 # Usage: install_test.sh BUILD_DIR APP_ID
 set -eu
 build=$1

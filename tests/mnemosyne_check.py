@@ -1,6 +1,5 @@
 # Usage: /usr/bin/python3 mnemosyne_check.py TESSIMOR_DB. Exports a notebook in the mnemosyne layout,
-# imports it with Mnemosyne's own importer into a scratch collection, and compares every card (as shown)
-# with its pair.
+# imports it with Mnemosyne's own importer into a scratch collection, and compares each card with its pair.
 import atexit
 import html
 import os

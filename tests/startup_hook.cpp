@@ -16,6 +16,9 @@ struct Hook : QObject {
         return false;
     }
 };
-[[maybe_unused]] const bool kInstalled =
-    (qAddPreRoutine([] { qApp->installEventFilter(new Hook(qApp)); }), true);
+void install()
+{
+    qApp->installEventFilter(new Hook(qApp));
+}
 } // namespace
+Q_COREAPP_STARTUP_FUNCTION(install)

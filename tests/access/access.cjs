@@ -1,8 +1,7 @@
 // The tests' second reader of Access files, mdb-reader (written apart from mdbtools), and their wordDB
-// writer. "read FILE TABLE COLUMN..." prints the columns, tab-separated, a line a row, Null as "~". "write
-// FILE HEADER text|date ROW..." writes ROWs "UpDay|English|Japanese" ("~": Null; "-": counted, but lost)
-// after page 0 of the Jet 4 file HEADER, UpDay as text or Date/Time, and is silent when mdb-reader reads them
-// back.
+// writer. "read FILE TABLE COLUMN..." prints rows tab-separated, Null as "~". "write FILE HEADER text|date
+// ROW..." writes ROWs "UpDay|English|Japanese" ("~": Null; "-": counted, but lost) after page 0 of the
+// Jet 4 file HEADER, UpDay as text or Date/Time, and is silent when mdb-reader reads them back.
 const fs = require("fs");
 // scripts/setup test puts mdb-reader into node_modules beside this file.
 const MDBReader = require("mdb-reader");
@@ -10,13 +9,10 @@ const MDBReader = require("mdb-reader");
 const kPageSize = 4096;
 
 function shown(value) {
-    if (value === null) {
-        return "~";
-    }
     if (value instanceof Date) {
         return value.toISOString().slice(0, 19).replace(/-/g, "/").replace("T", " ");
     }
-    return value;
+    return value ?? "~";
 }
 
 function readTable(file, table, columns) {
@@ -58,10 +54,7 @@ function u16(n) {
 }
 
 function ucs2(text) {
-    if (text === null || text === "~") {
-        return null;
-    }
-    return Buffer.from(text, "utf16le");
+    return text === null || text === "~" ? null : Buffer.from(text, "utf16le");
 }
 
 // A Date/Time value: days since 1899-12-30 as a double.
@@ -128,12 +121,7 @@ function row(values, fixedFirst = false) {
         start += value.length;
     }
     const textOffsets = fixedFirst ? offsets.slice(1) : offsets;
-    let mask = 0;
-    values.forEach((value, i) => {
-        if (value !== null) {
-            mask |= 1 << i;
-        }
-    });
+    const mask = values.reduce((bits, value, i) => (value === null ? bits : bits | (1 << i)), 0);
     const tail = [u16(data.length), ...textOffsets.reverse(), u16(textOffsets.length), Buffer.from([mask])];
     return Buffer.concat([data, ...tail]);
 }
@@ -169,14 +157,10 @@ function usageMap(first, n) {
     return map;
 }
 
-function main() {
-    const [mode, file, ...rest] = process.argv.slice(2);
-    if (mode === "write") {
-        process.stdout.write(writeAndCheck(file, rest));
-        return;
-    }
+const [mode, file, ...rest] = process.argv.slice(2);
+if (mode === "write") {
+    process.stdout.write(writeAndCheck(file, rest));
+} else {
     const [table, ...columns] = rest;
     process.stdout.write(readTable(file, table, columns));
 }
-
-main();

@@ -21,11 +21,10 @@ QByteArray written(const QVector<WordRecord>& words, ExchangeFormat format)
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size)
 {
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
     QVector<WordRecord> words;
     try {
-        words = WordFileReader(
-                    TextDecoder::decode(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))))
-                    .read();
+        words = WordFileReader(TextDecoder::decode(input)).read();
     } catch (const ExchangeError&) {
         return 0;
     }

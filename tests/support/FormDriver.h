@@ -4,7 +4,6 @@
 #include "Fakes.h"
 #include "Form1.h"
 #include "ScriptedMessageBox.h"
-#include "modUpdate.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,8 +11,7 @@
 
 #include <memory>
 
-// The real main window on a notebook, with every seam in the caller's hands, driven as a user would drive
-// it: the tests and the benchmark alike.
+// The real main window on a notebook, its seams in the caller's hands, driven as a user drives it.
 struct FormDriver {
     explicit FormDriver(const QString& path)
         : form(std::make_unique<Form1>(path, messages, exit, clock))
@@ -31,11 +29,9 @@ struct FormDriver {
 
     // The rows of the word list as shown, each row's cells joined by "|".
     QStringList list() const;
-    // Selects the given rows of the list as the user would; the current row is the first of them unless
-    // given.
+    // Selects rows of the list as the user would; the current row is the first of them unless given.
     void selectRows(const QList<int>& rows, int current = -1) const;
-    // Selects the rows, presses Delete and answers its question Yes: the messages shown after the question
-    // (led by "<no question>" when the question was not asked).
+    // Selects the rows, presses Delete, answers Yes: the messages after it ("<no question>" first if none).
     QStringList deleteRows(const QList<int>& rows, int current = -1);
     void clickRow(int row) const;
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;

@@ -7,9 +7,8 @@
 
 #include <utility>
 
-// Message boxes answered at once, for tests and the benchmark: questions from a queue filled beforehand,
-// OK for the rest, every box recorded. A question with no queued answer is recorded as unexpected and
-// answered No, so nothing can ever wait on a modal box.
+// Message boxes answered at once, every box recorded: questions from a queue filled beforehand, OK for the
+// rest. A question with no queued answer is answered No and recorded, so nothing waits on a modal box.
 class ScriptedMessageBox : public MessageBox {
 public:
     Answer show(const Request& request) override
@@ -17,9 +16,10 @@ public:
         m_shown.append(request);
         if (request.buttons == Buttons::Ok)
             return Answer::Ok;
-        if (m_answers.isEmpty())
-            return m_unexpected.append(request.text), Answer::No;
-        return m_answers.dequeue();
+        if (!m_answers.isEmpty())
+            return m_answers.dequeue();
+        m_unexpected.append(request.text);
+        return Answer::No;
     }
 
     void answerNext(Answer answer) { m_answers.enqueue(answer); }
