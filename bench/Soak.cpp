@@ -213,7 +213,6 @@ int runWriter(const QString& notebook)
 {
     Words random(11);
     std::vector<QVariantList> own;
-    int serial = 0;
     int inserts = 0;
     int deletes = 0;
     QStringList failures;
@@ -221,37 +220,30 @@ int runWriter(const QString& notebook)
     while (poll(&input, 1, 20 + int(random.below(181))) == 0) {
         const bool insert = own.empty() || (own.size() < 16 && random.below(2) == 0);
         const QVariantList pair =
-            insert ? QVariantList{kWriterPrefix + QString::number(serial + 1), QStringLiteral("ライター")}
+            insert ? QVariantList{kWriterPrefix + QString::number(inserts + 1), QStringLiteral("ライター")}
                    : own.back();
-        // A program that waits its turn: the write lock first (a read lock raised to a write one fails at
-        // once in contention), and a busy notebook tried again, as the soak's checks hold it for a command's
-        // length.
-        bool written = false;
-        for (int attempt = 1; !written && attempt <= 5; ++attempt) {
+        const QString now = UpDay::format(QDateTime::currentDateTime());
+        // A program waiting its turn: the write lock first, as one raised from a read lock fails at once in
+        // contention, and a busy notebook tried again, as the soak's checks hold it a command long.
+        for (int attempt = 1; attempt <= 5; ++attempt) {
             try {
                 Connection connection(notebook);
                 connection.execute(QStringLiteral("begin immediate"));
-                if (insert)
-                    connection.execute(Statements::kInsert,
-                                       QVariantList{UpDay::format(QDateTime::currentDateTime())} + pair);
-                else
-                    connection.execute(Statements::kDelete, pair);
+                connection.execute(insert ? Statements::kInsert : Statements::kDelete,
+                                   insert ? QVariantList{now} + pair : pair);
                 connection.execute(QStringLiteral("commit"));
-                written = true;
+                if (insert)
+                    own.push_back(pair);
+                else
+                    own.pop_back();
+                ++(insert ? inserts : deletes);
+                break;
             } catch (const StoreError& error) {
                 if (error.isBusy() && attempt < 5)
                     continue;
                 failures << QString::fromUtf8(error.what());
                 break;
             }
-        }
-        if (written && insert) {
-            own.push_back(pair);
-            ++serial;
-            ++inserts;
-        } else if (written) {
-            own.pop_back();
-            ++deletes;
         }
     }
     std::printf("%d %d %d %s", inserts, deletes, int(failures.size()), qPrintable(failures.join(' ')));
