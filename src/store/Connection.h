@@ -9,8 +9,9 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// One statement on a connection, run as QSqlQuery runs one: exec() binds the values and runs it to its
-// first row, next() moves onto each row in turn. Throws StoreError when the engine fails.
+// One statement on a connection: exec() binds the values and runs it to its first row, so a write has taken
+// effect when it returns; next() then hands out that row and each one after. Throws StoreError when the
+// engine fails.
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql);
