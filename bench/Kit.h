@@ -66,7 +66,7 @@ inline void traceEveryConnection()
 // The reference: SQLite's C API, nothing in between; each call prepares afresh, as the store does.
 class Raw {
 public:
-    explicit Raw(const QString& path, int busyMs = Connection::kBusyTimeoutMs)
+    explicit Raw(const QString& path, int busyMs = LockPatience::kBusyTimeoutMs)
     {
         const int code = sqlite3_open_v2(path.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
         require(code == SQLITE_OK, QStringLiteral("cannot open %1: %2").arg(path, sqlite3_errstr(code)));

@@ -71,7 +71,7 @@ private slots:
             {"missing", "Command1", "データベースファイルを開けません。"},
             {"not a notebook", all, "データベースファイルが壊れています。"},
             {"damaged", writes + " Command6", "データベースファイルが壊れています。"},
-            {"locked", all, "データベースが他のプログラムに使用されています。"},
+            {"locked", all + " Command3", "データベースが他のプログラムに使用されています。"},
             {"read-only", writes, "データベースに書き込めません。"},
             {"disk full", writes, "データベースの読み書き中にエラーが発生しました。"}};
         for (const auto& [how, buttons, headline] : faults)

@@ -11,6 +11,8 @@
 
 #include <QtTest>
 
+#include <sqlite3.h>
+
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size);
 
 namespace {
@@ -20,10 +22,10 @@ struct Run {
     QString err;
 };
 
-Run run(const QStringList& args)
+Run run(const QStringList& args, const QString& program = TESSIMOR_DB)
 {
     QProcess process;
-    process.start(TESSIMOR_DB, args);
+    process.start(program, args);
     process.waitForFinished(60000);
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
@@ -62,11 +64,16 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QByteArray, start);
         insert(kTable);
-        QCOMPARE(run({"export", "--format", format, "out"}).status, 0);
+        // Texts another program stored: a NUL, which the file carries as U+FFFD, and a byte-order mark.
+        Connection(notebook())
+            .execute(Statements::kInsert,
+                     {"2024/01/01 00:00:00", QString("!nul") + QChar(0), QString(QChar(0xFEFF)) + "mark"});
+        const Run first = run({"export", "--format", format, "out"});
+        QVERIFY(first.status == 0 && first.err.contains("  \"!nul\\0\" \"\uFEFFmark\""));
         const QByteArray exported = readFile("out");
         QVERIFY(exported.startsWith(start));
         insert({});
-        QVERIFY(run({"import", "out"}).out.startsWith("added 5, skipped 0"));
+        QVERIFY(run({"import", "out"}).out.startsWith("added 6, skipped 0"));
         QCOMPARE(run({"export", "--format=" + format}).out, exported);
     }
 
@@ -97,8 +104,9 @@ private slots:
         for (const QString command : {"path", "init", "export", "import", "backup", "check", "upgrade"})
             QVERIFY(run({command, "--help"}).out.startsWith("Usage: tessimor-db " + command.toUtf8()));
         QCOMPARE(run({"path"}).out, notebook().toUtf8() + "\n");
-        for (const QString args : {"", "frobnicate", "--colour", "path extra", "export --format xml",
-                                   "export --format", "export a b", "import", "import a --encoding latin1"})
+        for (const QString args :
+             {"", "frobnicate", "--colour", "path extra", "export --format xml", "export --format",
+              "export a b", "import", "import a --encoding latin1", "backup a --keep 3"})
             QVERIFY2(run(args.split(' ', Qt::SkipEmptyParts)).status == 2, qPrintable(args));
         for (const QString command : {"export", "check"})
             QVERIFY(run({command}).err.contains("tessimor-db init"));
@@ -111,17 +119,24 @@ private slots:
             QVERIFY2(run(step.mid(2).split(' ')).status == step[0].digitValue(), qPrintable(step));
     }
 
-    // Today's copy is made once, the newest 14 so named are kept, and other names are left alone.
+    // Today's copy is made once and never removed by its own run; of the notebooks named for days up to
+    // today, the newest 14 are kept. Other names and contents, and days ahead of the clock, are left alone.
     void dailyBackupsKeepTheNewestFourteen()
     {
         insert(kTable);
+        QCOMPARE(run({"backup", "copy.mdb"}).status, 0);
         QStringList days; // today's first
         for (int ago = 0; ago <= 16; ++ago)
             days << QDate::currentDate().addDays(-ago).toString("'word-'yyyy-MM-dd'.mdb'");
-        QStringList kept = {"my-word-2024-03-01.mdb", "word-2024-3-1.mdb", "word-2024-03-01.mdb.bak"};
+        QStringList kept = {"my-word-2024-03-01.mdb",  "word-2024-3-1.mdb",   "word-2024-13-45.mdb",
+                            "word-2024-03-01.mdb.bak", "word-9999-12-31.mdb", "word-2024-03-02.mdb"};
         QVERIFY(QDir().mkdir("d"));
-        for (const QString& file : kept + days.mid(1))
-            writeFile("d/" + file, "old");
+        for (const QString& file : kept)
+            writeFile("d/" + file, "mine");
+        kept << QDate::currentDate().addYears(10).toString("'word-'yyyy-MM-dd'.mdb'");
+        const QStringList copies = days.mid(1) << kept.constLast();
+        for (const QString& file : copies)
+            QFile::copy("copy.mdb", "d/" + file);
         kept += days.mid(0, 14);
         kept.sort();
         QCOMPARE(run({"backup", "--daily", "d", "--keep", "0"}).status, 2);
@@ -131,8 +146,8 @@ private slots:
         QCOMPARE(NotebookCheck("d/" + days.first()).pairs(), 5);
     }
 
-    // Only a sound copy is restored, also over a damaged notebook (kept beside it), and not while another
-    // program writes.
+    // Only a whole copy is restored, also over a damaged notebook (kept beside it), not onto itself, and not
+    // while another program writes.
     void restoreTakesBackOnlyASoundCopy()
     {
         insert(kTable);
@@ -147,8 +162,13 @@ private slots:
         writeFile(notebook(), bytes.replace(4096, 4096, QByteArray(4096, '\0')));
         QCOMPARE(run({"backup", "--force", "copy.mdb"}).status, 1);
         QCOMPARE(NotebookCheck("copy.mdb").pairs(), 5);
-        QVERIFY(run({"restore", notebook()}).err.contains("is not a sound notebook"));
+        QVERIFY(QFile::link(notebook(), "link.mdb") &&
+                run({"restore", "link.mdb"}).err.contains("notebook itself"));
+        QFile::remove("link.mdb");
+        QVERIFY(run({"restore", notebook() + ".before-restore"}).err.contains("does not exist"));
         QCOMPARE(readFile(notebook()), bytes);
+        // A copy whose index is out of step is whole: its index is made afresh.
+        Connection("copy.mdb").execute("delete from wordDB_Text where rowid = 1");
         QCOMPARE(run({"restore", "copy.mdb"}).status, 0);
         QVERIFY(run({"check"}).out.contains("(5 pairs)") &&
                 readFile(notebook() + ".before-restore").mid(4096) == bytes.mid(4096));
@@ -156,7 +176,7 @@ private slots:
         QCOMPARE(QDir().entryList(QDir::Files | QDir::Hidden), QStringList{"copy.mdb"});
     }
 
-    // check names the fault; upgrade adds the search index once, and --rebuild mends one out of step.
+    // check names the fault; upgrade adds the search index once, and mends one out of step.
     void checkNamesTheFaultAndUpgradeMendsTheIndex()
     {
         insert(kTable);
@@ -173,13 +193,68 @@ private slots:
         sql("delete from wordDB where English = 'apple'");
         QVERIFY(run({"check"}).err.contains("wordDB_TextDelete of the search index is missing\n  the search "
                                             "index is out of step with wordDB (2 texts differ)"));
-        QVERIFY(run({"upgrade", "--rebuild"}).out.startsWith("rebuilt the search index"));
+        QVERIFY(run({"upgrade"}).out.startsWith("rebuilt the search index"));
         QCOMPARE(run({"check"}).status, 0);
         // Indexes sorted without regard to case, under a table that now says case matters.
         sql("pragma writable_schema = on");
         sql("update sqlite_schema set sql = replace(sql, ' collate nocase', '') where type = 'table'");
         const Run unsound = run({"check"});
         QVERIFY(unsound.status == 1 && unsound.err.contains("not sound"));
+    }
+
+    // Whatever another program stored as an English (a long text, a NUL, bytes), its pair is deleted with
+    // its index entry, in memory that grows with the text, not with its square.
+    void anyEnglishIsDeletedWithItsIndexEntry()
+    {
+        insert({});
+        Connection connection(notebook());
+        const QVariantList englishes = {QString("apple pie ").repeated(100000),
+                                        QString("nul") + QChar(0) + "x", QString("ab") + QChar(0) + "cdef",
+                                        QByteArray("\xE3\x81\x82"), QByteArray("abc")};
+        sqlite3_hard_heap_limit64(64 << 20);
+        for (const QVariant& english : englishes) {
+            connection.execute(Statements::kInsert, {"2024/01/01 00:00:00", english, "x"});
+            connection.execute(Statements::kDelete, {english, "x"});
+        }
+        sqlite3_hard_heap_limit64(0);
+        QVERIFY(!connection.execute("select * from wordDB_Text")->next());
+        QCOMPARE(run({"check"}).status, 0);
+    }
+
+    // Killed at any step, a restore leaves the notebook as it was either in place or in .before-restore,
+    // from where the documented undo brings it back; the read-only commands play back the journal left.
+    void aRestoreKilledAtAnyStepLosesNothing()
+    {
+        if (QStandardPaths::findExecutable("strace").isEmpty())
+            QSKIP("strace is not installed");
+        qputenv("ASAN_OPTIONS", "detect_leaks=0"); // LeakSanitizer cannot run under ptrace
+        insert(kTable);
+        QCOMPARE(run({"backup", "copy.mdb"}).status, 0);
+        QCOMPARE(run({"restore", "copy.mdb"}).status, 0);
+        for (const QString at : {"rename", "fdatasync:when=1", "fdatasync:when=4", "pwrite64:when=40"}) {
+            Connection(notebook()).execute(Statements::kInsert, {"2025/01/01 00:00:00", at, "x"});
+            run({"-f", "-o", "/dev/null", "-e", "inject=" + at + ":signal=SIGKILL", TESSIMOR_DB, "restore",
+                 "copy.mdb"},
+                "strace");
+            for (const QString command : {"check", "export", "backup --force out.mdb"})
+                QVERIFY2(run(command.split(' ')).status == 0, qPrintable(at + ": " + command));
+            if (NotebookCheck(notebook()).pairs() == 5)
+                QCOMPARE(run({"restore", notebook() + ".before-restore"}).status, 0);
+            QVERIFY2(NotebookCheck(notebook()).pairs() == 6, qPrintable(at));
+            Connection(notebook()).execute(Statements::kDelete, {at, "x"});
+        }
+        // A disk that fills during the restore: refused, the notebook as it was and at its size.
+        Connection("copy.mdb")
+            .execute(Statements::kInsert, {"2025/01/01 00:00:00", QString(99999, 'a'), "x"});
+        const qint64 size = QFileInfo(notebook()).size();
+        const QString limit = QString::number(2 * size); // room for the journal, not for the copy
+        QVERIFY(
+            run({"-c", "trap '' XFSZ; exec prlimit --fsize=" + limit + " " TESSIMOR_DB " restore copy.mdb"},
+                "bash")
+                .err.contains("ディスク"));
+        QCOMPARE(QFileInfo(notebook()).size(), size);
+        QCOMPARE(run({"restore", "copy.mdb"}).status, 0);
+        QCOMPARE(QDir("tessimor").entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
     void filesAreReadOrStoppedAtTheirFirstBadLine_data()

@@ -4,18 +4,21 @@
 #include "ExchangeError.h"
 #include "NotebookCheck.h"
 #include "ReplaceFile.h"
+#include "SearchIndex.h"
 #include "StoreError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QUuid>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 void refuseTarget(const QString& notebook, const QFileInfo& target, NotebookBackup::Existing existing)
 {
-    if (target.exists() && target.canonicalFilePath() == QFileInfo(notebook).canonicalFilePath())
+    if (sameFile(target.filePath(), notebook))
         throw ExchangeError(QStringLiteral("単語帳そのものには上書きできません"),
                             QStringLiteral("the backup cannot replace the notebook itself"));
     if (target.isDir())
@@ -27,6 +30,16 @@ void refuseTarget(const QString& notebook, const QFileInfo& target, NotebookBack
     if (!target.absoluteDir().exists())
         throw ExchangeError(QStringLiteral("フォルダ %1 がありません").arg(target.absolutePath()),
                             QStringLiteral("there is no folder %1").arg(target.absolutePath()));
+    if (!QFileInfo(target.absolutePath()).isWritable())
+        throw ExchangeError(QStringLiteral("フォルダ %1 に書き込めません").arg(target.absolutePath()),
+                            QStringLiteral("cannot write in the folder %1").arg(target.absolutePath()));
+}
+
+// A file still being written, and the journal the engine may keep beside it.
+void discard(const QString& partial)
+{
+    QFile::remove(partial);
+    QFile::remove(partial + QStringLiteral("-journal"));
 }
 
 // Each try waits out the connection's busy timeout; a notebook written without pause can hold the
@@ -43,7 +56,7 @@ void vacuumInto(const QString& notebook, const QString& partial)
         } catch (const StoreError& error) {
             if (!error.isBusy() || attempt == kTries)
                 throw;
-            QFile::remove(partial);
+            discard(partial);
         }
     }
 }
@@ -53,6 +66,51 @@ QString partialName(const QFileInfo& target)
 {
     return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QLatin1Char('.') +
            QUuid::createUuid().toString(QUuid::Id128) + QStringLiteral(".partial");
+}
+
+QString dailyName(const QDate& day)
+{
+    return QStringLiteral("word-%1.mdb").arg(day.toString(Qt::ISODate));
+}
+
+// A database file holding the table wordDB; another file is no backup of a notebook.
+bool isNotebook(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3\0", 16))
+        return false;
+    try {
+        Connection connection(path, Connection::Access::ReadOnly);
+        return connection.execute(QStringLiteral("select 1 from sqlite_master where name = 'wordDB'"))
+            ->next();
+    } catch (const StoreError&) {
+        return false;
+    }
+}
+
+// A hidden name of its own beside `file`.
+QString scratchName(const QString& file, const QString& kind)
+{
+    const QFileInfo info(file);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QLatin1Char('.') + kind;
+}
+
+// Every page of the database at `from`, damaged or not, into a new file at `to`.
+void snapshot(const QString& from, const QString& to)
+{
+    discard(to);
+    Connection source(from, Connection::Access::ReadOnly);
+    Connection(to, Connection::Access::Create).overwriteWith(source);
+}
+
+// A write that failed (a full disk) leaves its journal for the next reader to play back; this reader does it
+// at once, so the notebook is back at its former size.
+void playBackJournal(const QString& notebook)
+{
+    try {
+        Connection(notebook).execute(QStringLiteral("pragma schema_version"));
+    } catch (const StoreError&) {
+    }
 }
 
 // Replacing renames over the old file in one step; otherwise the rename itself refuses a file that
@@ -75,11 +133,11 @@ void copy(const QString& notebook, const QString& target, Existing existing)
     try {
         vacuumInto(notebook, partial);
     } catch (...) {
-        QFile::remove(partial);
+        discard(partial);
         throw;
     }
     if (!moveIntoPlace(partial, info.absoluteFilePath(), existing)) {
-        QFile::remove(partial);
+        discard(partial);
         throw ExchangeError(QStringLiteral("%1 に書き込めません").arg(target),
                             QStringLiteral("cannot write %1").arg(target));
     }
@@ -92,47 +150,83 @@ Daily daily(const QString& notebook, const QString& folder, const QDate& day, in
                             QStringLiteral("cannot create the folder %1").arg(folder));
     const QDir dir(folder);
     Daily result;
-    const QString today = dir.absoluteFilePath(QStringLiteral("word-%1.mdb").arg(day.toString(Qt::ISODate)));
+    const QString today = dir.absoluteFilePath(dailyName(day));
     if (!QFileInfo::exists(today)) {
-        copy(notebook, today, Existing::Refuse);
-        result.made = today;
+        try {
+            copy(notebook, today, Existing::Refuse);
+            result.made = today;
+        } catch (const ExchangeError&) {
+            // Another run made the day's copy meanwhile.
+            if (!QFileInfo::exists(today))
+                throw;
+        }
     }
-    // The dates in the names sort as the days do.
-    static const QRegularExpression kName(QStringLiteral("^word-\\d{4}-\\d{2}-\\d{2}\\.mdb$"));
-    const QStringList names = dir.entryList(QDir::Files, QDir::Name | QDir::Reversed).filter(kName);
-    for (const QString& name : names.mid(keep)) {
-        if (!QFile::remove(dir.absoluteFilePath(name)))
-            throw ExchangeError(QStringLiteral("%1 を削除できません").arg(dir.absoluteFilePath(name)),
-                                QStringLiteral("cannot delete %1").arg(dir.absoluteFilePath(name)));
-        result.removed << dir.absoluteFilePath(name);
+    // Only copies of days up to this one are counted: a clock once set ahead never pushes out today's.
+    QList<QDate> days;
+    for (const QString& name : dir.entryList(QDir::Files)) {
+        const QDate named = QDate::fromString(name, QStringLiteral("'word-'yyyy-MM-dd'.mdb'"));
+        if (named.isValid() && named <= day && dailyName(named) == name &&
+            isNotebook(dir.absoluteFilePath(name)))
+            days << named;
+    }
+    std::sort(days.begin(), days.end(), std::greater<>());
+    for (const QDate& old : days.mid(keep)) {
+        const QString path = dir.absoluteFilePath(dailyName(old));
+        // Another run may have removed it first.
+        if (!QFile::remove(path) && QFileInfo::exists(path))
+            throw ExchangeError(QStringLiteral("%1 を削除できません").arg(path),
+                                QStringLiteral("cannot delete %1").arg(path));
+        result.removed << path;
     }
     return result;
 }
 
 void restore(const QString& copy, const QString& notebook)
 {
+    if (!QFileInfo::exists(copy))
+        throw ExchangeError(QStringLiteral("%1 がありません").arg(copy),
+                            QStringLiteral("%1 does not exist").arg(copy));
+    if (sameFile(copy, notebook))
+        throw ExchangeError(QStringLiteral("%1 は単語帳そのものです").arg(copy),
+                            QStringLiteral("%1 is the notebook itself").arg(copy));
     const NotebookCheck check(copy);
-    if (!check.sound())
+    if (!check.whole())
         throw ExchangeError(
             QStringLiteral("%1 は単語帳として使えません: %2").arg(copy, check.problems().join("; ")),
             QStringLiteral("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
-    Connection target(notebook);
-    // The notebook as it is, page by page so that a damaged one is kept too, under a name of its own
-    // until the restore is done: restoring the previous ".before-restore" itself then swaps the two.
+    // The notebook as it is goes to ".before-restore" before anything of it changes, so that at every
+    // step the documented undo brings it back. Scratch files have fixed names, so one an interrupted run
+    // left is taken again by the next, not piled up.
     const QString before = notebook + QStringLiteral(".before-restore");
-    const QString saved = partialName(QFileInfo(before));
+    const QString saved = scratchName(before, QStringLiteral("partial"));
+    QString source = copy;
     try {
-        Connection(saved, Connection::Access::Create).overwriteWith(target);
-        Connection source(copy, Connection::Access::ReadOnly);
-        target.overwriteWith(source);
+        // A writer holding the notebook refuses the restore before anything is changed.
+        Connection target(notebook);
+        target.execute(QStringLiteral("begin immediate"));
+        target.execute(QStringLiteral("rollback"));
+        // Undoing a restore takes back ".before-restore" itself, which must be read before it is replaced.
+        if (sameFile(copy, before)) {
+            source = scratchName(before, QStringLiteral("restoring"));
+            snapshot(copy, source);
+        }
+        snapshot(notebook, saved);
+        if (!replaceFile(saved, before))
+            throw ExchangeError(QStringLiteral("%1 に書き込めません").arg(before),
+                                QStringLiteral("cannot write %1").arg(before));
+        Connection restored(source, Connection::Access::ReadOnly);
+        target.overwriteWith(restored);
     } catch (...) {
-        QFile::remove(saved);
+        discard(saved);
+        if (source != copy)
+            discard(source);
+        playBackJournal(notebook);
         throw;
     }
-    if (!moveIntoPlace(saved, before, Existing::Replace))
-        throw ExchangeError(
-            QStringLiteral("%1 に書き込めません (元の単語帳は %2 にあります)").arg(before, saved),
-            QStringLiteral("cannot write %1 (the notebook as it was is in %2)").arg(before, saved));
+    if (source != copy)
+        discard(source);
+    if (!check.sound())
+        SearchIndex::rebuild(notebook);
 }
 
 } // namespace NotebookBackup

@@ -21,14 +21,15 @@ struct Daily {
 };
 
 // The copy of one day in folder, word-YYYY-MM-DD.mdb, made when missing (the folder too); then of the
-// files named so, those beyond the newest keep are deleted. Other files are left alone.
+// notebooks so named for that day or before, those beyond the newest keep are deleted. Other files, and
+// copies dated later, are left alone.
 Daily daily(const QString& notebook, const QString& folder, const QDate& day, int keep);
 
-// Puts a copy back as the notebook, once NotebookCheck finds the copy sound. The notebook's file stays
-// the same file, written through the database under its write lock, so a window that has it open sees
-// the restored pairs and keeps writing there. The notebook as it was goes beside it, to
-// "<notebook>.before-restore", which a later restore takes back. Refuses (StoreError, busy) while a
-// writer holds the notebook, changing nothing.
+// Puts a copy back as the notebook, once NotebookCheck finds the copy whole (an index out of step is made
+// afresh after). The notebook's file stays the same file, written through the database under its write
+// lock, so a window that has it open sees the restored pairs and keeps writing there. The notebook as it
+// was goes beside it first, to "<notebook>.before-restore", which a later restore takes back. Refuses
+// (StoreError, busy) while a writer holds the notebook, changing nothing.
 void restore(const QString& copy, const QString& notebook);
 
 } // namespace NotebookBackup

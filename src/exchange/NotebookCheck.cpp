@@ -42,8 +42,9 @@ NotebookCheck::NotebookCheck(const QString& path)
     try {
         run(path);
     } catch (const StoreError& error) {
-        // A notebook held by a writer is not damaged; that failure goes to the caller as it is.
-        if (error.isBusy())
+        // A notebook held by a writer, or with a journal still to play back, is not damaged; that failure
+        // goes to the caller as it is.
+        if (error.isBusy() || error.engineCode() == StoreError::kReadOnlyRollback)
             throw;
         m_problems << error.engineText();
     }
@@ -58,7 +59,7 @@ void NotebookCheck::run(const QString& path)
     m_problems << missingColumns(connection);
     if (!m_problems.isEmpty())
         return;
-    m_problems << SearchIndex::faults(connection);
+    m_indexProblems = SearchIndex::faults(connection);
     auto count = connection.execute(Statements::kTotalCount);
     m_pairs = count->next() ? count->value(0).toLongLong() : 0;
 }

@@ -21,7 +21,7 @@ Report write(Connection& connection, QIODevice& device, ExchangeFormat format)
         writer.write(word);
         ++count;
     }
-    return {count - int(writer.leftOut.size()), writer.tabsAsSpaces, writer.leftOut};
+    return {count - int(writer.leftOut.size()), writer.tabsAsSpaces, writer.leftOut, writer.nulsReplaced};
 }
 
 } // namespace WordExporter

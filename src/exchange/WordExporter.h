@@ -14,9 +14,10 @@ namespace WordExporter {
 
 struct Report {
     int written = 0;
-    // What the mnemosyne layout could not carry as it is (see WordFileWriter).
+    // What the layout could not carry as it is (see WordFileWriter).
     QVector<WordRecord> tabsAsSpaces;
     QVector<WordRecord> leftOut;
+    QVector<WordRecord> nulsReplaced;
 };
 
 // Throws StoreError or ExchangeError.

@@ -58,8 +58,14 @@ WordFileWriter::WordFileWriter(QIODevice& device, ExchangeFormat format)
     }
 }
 
-void WordFileWriter::write(const WordRecord& word)
+void WordFileWriter::write(const WordRecord& stored)
 {
+    WordRecord word = stored;
+    if (word.english.contains(QChar::Null) || word.japanese.contains(QChar::Null)) {
+        word.english.replace(QChar::Null, QChar::ReplacementCharacter);
+        word.japanese.replace(QChar::Null, QChar::ReplacementCharacter);
+        nulsReplaced.append(stored);
+    }
     if (m_format == ExchangeFormat::Mnemosyne) {
         if (word.english.isEmpty() || word.japanese.isEmpty()) {
             leftOut.append(word);

@@ -27,6 +27,8 @@ public:
     // empty side left out, since Mnemosyne's importer stops the whole file at such a line.
     QVector<WordRecord> tabsAsSpaces;
     QVector<WordRecord> leftOut;
+    // Pairs with a NUL, written as U+FFFD in every layout: a NUL marks a binary file to the importer.
+    QVector<WordRecord> nulsReplaced;
 
 private:
     QString quoted(const QString& field) const;

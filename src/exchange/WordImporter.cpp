@@ -12,7 +12,10 @@ WordImporter::WordImporter(Connection& connection, const Clock& clock)
 
 ImportReport WordImporter::import(const QVector<WordRecord>& words, Mode mode)
 {
-    // Immediate: a notebook busy with another writer is reported before any work, not at the end.
+    // The changed pages stay in memory until the commit, so the window goes on reading the notebook
+    // meanwhile instead of waiting for the whole write. Immediate: a notebook busy with another writer is
+    // reported before any work, not at the end.
+    m_connection.execute(QStringLiteral("pragma cache_spill = off"));
     m_connection.execute(QStringLiteral("begin immediate"), {});
     ImportReport report;
     try {

@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Connection.h"
 #include "DataGrid.h"
 #include "MessageBox.h"
 #include "ProgramExit.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -82,14 +84,22 @@ DataGrid* grid(QWidget* parent, const char* name, const QString& accessibleName,
     control->setFocusPolicy(tab == Tab::Stop ? Qt::StrongFocus : Qt::ClickFocus);
     return control;
 }
+// The busy cursor shows while a command waits for another program's lock, and goes when the window takes
+// events again: when the command is done, or a message it shows is up.
+void showWaiting()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QTimer::singleShot(0, [] { QGuiApplication::restoreOverrideCursor(); });
+}
 } // namespace
 
 Form1::Form1(const QString& databasePath, MessageBox& messages, ProgramExit& exit, const Clock& clock,
-             QWidget* parent)
+             int lockPatienceMs, QWidget* parent)
     : QMainWindow(parent)
     , m_messages(messages)
     , m_exit(exit)
-    , m_store(std::make_unique<modUpdate>(static_cast<WordView&>(*this), databasePath, clock))
+    , m_store(std::make_unique<modUpdate>(static_cast<WordView&>(*this), databasePath, clock,
+                                          LockPatience{lockPatienceMs, showWaiting}))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Tessimor"));

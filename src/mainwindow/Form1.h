@@ -22,8 +22,12 @@ class modUpdate;
 class Form1 : public QMainWindow, private WordView {
     Q_OBJECT
 public:
+    // How long a command waits, with a busy cursor, while another program writes to the notebook: long
+    // enough for tessimor-db to add the search index to a notebook of a million pairs.
+    static constexpr int kLockPatienceMs = 30000;
+
     Form1(const QString& databasePath, MessageBox& messages, ProgramExit& exit, const Clock& clock,
-          QWidget* parent = nullptr);
+          int lockPatienceMs = kLockPatienceMs, QWidget* parent = nullptr);
     ~Form1() override;
 
 signals:

@@ -2,7 +2,9 @@
 
 #include "StoreError.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QThread>
 
 #include <sqlite3.h>
 
@@ -100,8 +102,9 @@ void Statement::bind(int at, const QVariant& value)
         return;
     }
     default: {
-        const QString text = value.toString();
-        check(sqlite3_bind_text16(m_statement, at, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT));
+        // As UTF-8: the engine takes a byte-order mark opening UTF-16 text for its own and drops it.
+        const QByteArray text = value.toString().toUtf8();
+        check(sqlite3_bind_text(m_statement, at, text.constData(), int(text.size()), SQLITE_TRANSIENT));
         return;
     }
     }
@@ -113,7 +116,36 @@ void Statement::check(int code) const
         throw StoreError(QString::fromUtf8(sqlite3_errmsg(m_db)), sqlite3_extended_errcode(m_db));
 }
 
-Connection::Connection(const QString& path, Access access)
+Connection::Connection(const QString& path, Access access, LockPatience patience)
+    : m_patience(std::move(patience))
+{
+    open(path, access);
+    if (access != Access::ReadOnly)
+        return;
+    try {
+        execute(QStringLiteral("pragma schema_version"));
+    } catch (const StoreError& error) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        if (error.engineCode() != SQLITE_READONLY_ROLLBACK)
+            throw;
+        try {
+            Connection(path, Access::ReadWrite, m_patience).execute(QStringLiteral("pragma schema_version"));
+        } catch (const StoreError& recovery) {
+            if (recovery.isBusy())
+                throw;
+            throw StoreError(
+                QStringLiteral("%1-journal, left by a write that was cut short, must be played back by a "
+                               "program that may write the notebook: open it once in Tessimor or run "
+                               "tessimor-db upgrade (%2)")
+                    .arg(path, recovery.engineText()),
+                SQLITE_READONLY_ROLLBACK);
+        }
+        open(path, access);
+    }
+}
+
+void Connection::open(const QString& path, Access access)
 {
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
                       : access == Access::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
@@ -122,7 +154,22 @@ Connection::Connection(const QString& path, Access access)
     if (code != SQLITE_OK)
         fail(code);
     sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+    sqlite3_busy_handler(m_db, &Connection::waitForLock, this);
+}
+
+int Connection::waitForLock(void* connection, int tries)
+{
+    auto* self = static_cast<Connection*>(connection);
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (tries == 0) {
+        self->m_waitingSince = now;
+        if (self->m_patience.waiting)
+            self->m_patience.waiting();
+    }
+    if (now - self->m_waitingSince >= self->m_patience.ms)
+        return 0;
+    QThread::msleep(10);
+    return 1;
 }
 
 Connection::~Connection()

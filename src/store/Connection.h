@@ -4,6 +4,7 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
 #include <memory>
 
 struct sqlite3;
@@ -39,6 +40,15 @@ private:
     bool m_row = false;
 };
 
+// How long a statement waits for another program's lock before it reports the notebook busy, and what is
+// done once when the waiting starts. A command line rides out another copy's short write; the window waits
+// longer, as the learner would.
+struct LockPatience {
+    static constexpr int kBusyTimeoutMs = 1000;
+    int ms = kBusyTimeoutMs;
+    std::function<void()> waiting;
+};
+
 // One open connection to the notebook file, the program's only way into the engine. Opening never
 // creates a missing file unless asked to; the connection closes with its last owner (an operation, or
 // the result a grid shows).
@@ -47,11 +57,9 @@ public:
     // ReadOnly suits commands that only read, so they also work on a notebook the user may not write.
     enum class Access { ReadWrite, ReadOnly, Create };
 
-    // How long a statement waits for another program's lock before it reports the notebook busy: long
-    // enough to ride out another copy's short write, short enough not to freeze the window.
-    static constexpr int kBusyTimeoutMs = 1000;
-
-    explicit Connection(const QString& path, Access access = Access::ReadWrite);
+    // A read-only connection first plays back a journal an interrupted writer left, which takes a moment
+    // of write access; without it, it throws StoreError saying so.
+    explicit Connection(const QString& path, Access access = Access::ReadWrite, LockPatience patience = {});
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -65,7 +73,11 @@ public:
     void overwriteWith(Connection& source);
 
 private:
+    void open(const QString& path, Access access);
     [[noreturn]] void fail(int code);
+    static int waitForLock(void* connection, int tries);
 
     sqlite3* m_db = nullptr;
+    LockPatience m_patience;
+    qint64 m_waitingSince = 0;
 };

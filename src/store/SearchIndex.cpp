@@ -22,35 +22,44 @@ const QString kTable = QStringLiteral("wordDB_Text");
 const QStringList kTriggers = {QStringLiteral("wordDB_TextInsert"), QStringLiteral("wordDB_TextDelete"),
                                QStringLiteral("wordDB_TextUpdate")};
 
-// It is keyed by the text itself (one entry a row), not by rowid, which a VACUUM may renumber; a row's
-// entry is found again by its text at the start of an entry. Triggers left behind by a dropped index stay.
+// It is keyed by the text itself (one entry a row), not by rowid, which a VACUUM may renumber. A row's entry
+// is found again by the phrase of its text's first characters at the start of an entry, then the whole
+// text: a lookup by the whole text would cost the square of its length.
 const QString kCreateTable = QStringLiteral(
     "create virtual table wordDB_Text using fts5(English, tokenize = 'trigram', columnsize = 0)");
-// The triggers, then the texts the table holds already; %1 is the minimum length of a text the index holds.
+// Which texts the index holds: those with at least %2 characters before any NUL, the characters "like"
+// sees, counted alike whether another program stored the text as text or as bytes.
+const QString kHeldTemplate = QStringLiteral("length(cast(%1 as text)) >= %2");
+// The phrase that finds the entry of old.English: at most 30 characters, and none from a NUL on, which
+// would end the index's query text.
+const QString kEntryOfOld = QStringLiteral(
+    "rowid = (select rowid from wordDB_Text where wordDB_Text match '^\"' || "
+    "replace(substr(cast(old.English as text), 1, min(30, length(cast(old.English as text)))), '\"', "
+    "'\"\"') || '\"' and English = old.English limit 1)");
+// The triggers, then the texts the table holds already; {new} is the test of new.English, {old} of
+// old.English, {row} of a row's English, and {entry} the lookup of old.English's entry.
 const QStringList kFillingTemplate = {
-    QStringLiteral("create trigger if not exists wordDB_TextInsert after insert on wordDB when "
-                   "length(new.English) >= %1 "
+    QStringLiteral("create trigger if not exists wordDB_TextInsert after insert on wordDB when {new} "
                    "begin insert into wordDB_Text(English) values (new.English); end"),
-    QStringLiteral("create trigger if not exists wordDB_TextDelete after delete on wordDB when "
-                   "length(old.English) >= %1 "
-                   "begin delete from wordDB_Text where rowid = (select rowid from wordDB_Text where "
-                   "wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' and English = "
-                   "old.English limit 1); end"),
-    QStringLiteral(
-        "create trigger if not exists wordDB_TextUpdate after update of English on wordDB begin "
-        "delete from wordDB_Text where length(old.English) >= %1 and rowid = (select rowid from "
-        "wordDB_Text where wordDB_Text match '^\"' || replace(old.English, '\"', '\"\"') || '\"' "
-        "and English = old.English limit 1); "
-        "insert into wordDB_Text(English) select new.English where length(new.English) >= %1; end"),
-    QStringLiteral("insert into wordDB_Text(English) select English from wordDB where length(English) >= %1"),
+    QStringLiteral("create trigger if not exists wordDB_TextDelete after delete on wordDB when {old} "
+                   "begin delete from wordDB_Text where {entry}; end"),
+    QStringLiteral("create trigger if not exists wordDB_TextUpdate after update of English on wordDB begin "
+                   "delete from wordDB_Text where {old} and {entry}; "
+                   "insert into wordDB_Text(English) select new.English where {new}; end"),
+    QStringLiteral("insert into wordDB_Text(English) select English from wordDB where {row}"),
 };
 
-// Texts whose count of rows differs between wordDB and the index.
-const QString kDriftTemplate = QStringLiteral(
-    "with t as (select English collate binary as e, count(*) as n from wordDB where length(English) >= %1 "
-    "group by 1), i as (select English as e, count(*) as n from wordDB_Text group by 1) "
-    "select (select count(*) from (select * from t except select * from i)) + "
-    "(select count(*) from (select * from i except select * from t))");
+// Texts whose count of rows differs between wordDB and the index; %1 the test of a row's English.
+const QString kDriftTemplate =
+    QStringLiteral("with t as (select English collate binary as e, count(*) as n from wordDB where %1 "
+                   "group by 1), i as (select English as e, count(*) as n from wordDB_Text group by 1) "
+                   "select (select count(*) from (select * from t except select * from i)) + "
+                   "(select count(*) from (select * from i except select * from t))");
+
+QString held(const QString& value)
+{
+    return kHeldTemplate.arg(value).arg(SearchIndex::kMinimumLength);
+}
 
 QString likePattern(const QString& text)
 {
@@ -91,6 +100,8 @@ QStringList presentParts(Connection& connection)
 template <typename Work> auto inTransaction(const QString& path, Work work)
 {
     Connection connection(path);
+    // The changed pages stay in memory until the commit, so the window goes on reading meanwhile.
+    connection.execute(QStringLiteral("pragma cache_spill = off"));
     connection.execute(QStringLiteral("begin immediate"));
     try {
         const auto done = work(connection);
@@ -112,6 +123,14 @@ void create(Connection& connection)
         QStringLiteral("create index if not exists wordDB_Search on wordDB(English collate nocase)"));
     for (const QString& statement : SearchIndex::schema())
         connection.execute(statement);
+}
+
+void remake(Connection& connection)
+{
+    connection.execute(QStringLiteral("drop table if exists ") + kTable);
+    for (const QString& trigger : kTriggers)
+        connection.execute(QStringLiteral("drop trigger if exists ") + trigger);
+    create(connection);
 }
 } // namespace
 
@@ -146,8 +165,11 @@ bool walks(qint64 hits, qint64 rows)
 QStringList schema()
 {
     QStringList statements{kCreateTable};
-    for (const QString& statement : kFillingTemplate)
-        statements << statement.arg(kMinimumLength);
+    for (QString statement : kFillingTemplate)
+        statements << statement.replace(QStringLiteral("{new}"), held(QStringLiteral("new.English")))
+                          .replace(QStringLiteral("{old}"), held(QStringLiteral("old.English")))
+                          .replace(QStringLiteral("{row}"), held(QStringLiteral("English")))
+                          .replace(QStringLiteral("{entry}"), kEntryOfOld);
     return statements;
 }
 
@@ -162,35 +184,48 @@ QStringList faults(Connection& connection)
     if (!parts.contains(kTable))
         return {};
     QStringList found;
-    for (const QString& trigger : kTriggers) {
-        if (!parts.contains(trigger))
+    const QStringList statements = schema();
+    for (int i = 0; i < kTriggers.size(); ++i) {
+        const QString trigger = kTriggers.at(i);
+        if (!parts.contains(trigger)) {
             found << QStringLiteral("trigger %1 of the search index is missing").arg(trigger);
+            continue;
+        }
+        // The engine keeps a trigger's statement as written, but for its opening words.
+        QString current = statements.at(1 + i);
+        current.replace(QStringLiteral("create trigger if not exists"), QStringLiteral("CREATE TRIGGER"));
+        auto stored =
+            connection.execute(QStringLiteral("select sql from sqlite_master where name = ?"), {trigger});
+        if (stored->next() && stored->text(0) != current)
+            found << QStringLiteral("trigger %1 of the search index is out of date").arg(trigger);
     }
-    auto drift = connection.execute(kDriftTemplate.arg(kMinimumLength));
+    auto drift = connection.execute(kDriftTemplate.arg(held(QStringLiteral("English"))));
     if (drift->next() && drift->value(0).toLongLong() > 0)
-        found << QStringLiteral("the search index is out of step with wordDB (%1 texts differ); "
-                                "run tessimor-db upgrade --rebuild")
+        found << QStringLiteral("the search index is out of step with wordDB (%1 texts differ)")
                      .arg(drift->value(0).toLongLong());
+    if (!found.isEmpty())
+        found << QStringLiteral("tessimor-db upgrade makes the index afresh");
     return found;
 }
 
-bool add(const QString& path)
+Upgrade upgrade(const QString& path)
 {
     return inTransaction(path, [](Connection& connection) {
-        if (presentParts(connection).contains(kTable))
-            return false;
-        create(connection);
-        return true;
+        if (!presentParts(connection).contains(kTable)) {
+            create(connection);
+            return Upgrade::Added;
+        }
+        if (faults(connection).isEmpty())
+            return Upgrade::UpToDate;
+        remake(connection);
+        return Upgrade::Rebuilt;
     });
 }
 
 void rebuild(const QString& path)
 {
     inTransaction(path, [](Connection& connection) {
-        connection.execute(QStringLiteral("drop table if exists ") + kTable);
-        for (const QString& trigger : kTriggers)
-            connection.execute(QStringLiteral("drop trigger if exists ") + trigger);
-        create(connection);
+        remake(connection);
         return true;
     });
 }

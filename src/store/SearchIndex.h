@@ -42,13 +42,14 @@ bool walks(qint64 hits, qint64 rows);
 QStringList schema();
 // Whether the notebook holds the index, complete with its triggers.
 bool present(Connection& connection);
-// What keeps an index that is there from being trusted: a missing trigger, or texts whose count differs
-// between wordDB and the index. Empty without an index.
+// What keeps an index that is there from being trusted: a missing or outdated trigger, or texts whose count
+// differs between wordDB and the index, with a last line saying how to mend it. Empty without an index.
 QStringList faults(Connection& connection);
 
-// Adds the index to a notebook made without it, in one transaction; false when it is there already.
-// Throws StoreError (busy while another program writes).
-bool add(const QString& path);
+enum class Upgrade { Added, Rebuilt, UpToDate };
+// Adds the index to a notebook made without it, or makes it afresh when faults() finds any, in one
+// transaction. Throws StoreError (busy while another program writes).
+Upgrade upgrade(const QString& path);
 // Makes the index afresh from wordDB, triggers and all, in one transaction.
 void rebuild(const QString& path);
 

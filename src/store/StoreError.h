@@ -18,6 +18,8 @@ public:
     // Another connection holds the lock the statement needed (SQLite's SQLITE_BUSY).
     bool isBusy() const { return (m_engineCode & 0xff) == kBusy; }
     static constexpr int kBusy = 5;
+    // A read-only connection met a journal an interrupted writer left (SQLITE_READONLY_ROLLBACK).
+    static constexpr int kReadOnlyRollback = 8 | (3 << 8);
 
     // The message the learner sees: a Japanese sentence naming the kind of failure, then the engine's text.
     QString userMessage() const;

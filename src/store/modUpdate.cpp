@@ -5,6 +5,7 @@
 #include "PagedResult.h"
 #include "SearchIndex.h"
 #include "Statements.h"
+#include "StoreError.h"
 #include "UpDay.h"
 #include "WordView.h"
 
@@ -13,10 +14,11 @@ constexpr float kTwoColumnWidth = 4500;
 constexpr float kThreeColumnWidth = 3000;
 } // namespace
 
-modUpdate::modUpdate(WordView& view, QString databasePath, const Clock& clock)
+modUpdate::modUpdate(WordView& view, QString databasePath, const Clock& clock, LockPatience patience)
     : m_view(view)
     , m_path(std::move(databasePath))
     , m_clock(clock)
+    , m_patience(std::move(patience))
 {}
 
 modUpdate::~modUpdate() = default;
@@ -25,7 +27,7 @@ modUpdate::~modUpdate() = default;
 // is now, and never written through a connection to the file it replaced.
 void modUpdate::OpenConnection()
 {
-    cn = std::make_shared<Connection>(m_path);
+    cn = std::make_shared<Connection>(m_path, Connection::Access::ReadWrite, m_patience);
 }
 
 void modUpdate::BindResult(ResultGrid& grid, const Statements::List& list, int rows)
@@ -55,12 +57,19 @@ bool modUpdate::CountIsPositive(ResultGrid& grid) const
     return ReadCell(grid, QStringLiteral("DataCnt")).toDouble() > 0.0;
 }
 
+// A notebook another program is still writing after the wait is there all the same: the learner is told,
+// and the window stays as it was.
 void modUpdate::ShowNormalList()
 {
     try {
         AlphaOrder = false;
         ShowWholeTable(Statements::kNormalList, kTwoColumnWidth);
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        const auto* store = dynamic_cast<const StoreError*>(&error);
+        if (store && store->isBusy()) {
+            m_view.showMessage(store->userMessage());
+            return;
+        }
         m_view.showMessage(QStringLiteral("データベースが見つかりません"));
         m_view.endProgram();
     }

@@ -5,10 +5,10 @@
 
 #include <memory>
 
+#include "Connection.h"
 #include "PagedResult.h"
 
 class Clock;
-class Connection;
 class Statement;
 class ResultGrid;
 class WordView;
@@ -18,7 +18,7 @@ class WordView;
 // outside ShowNormalList leave as StoreError for the command that started them to report.
 class modUpdate {
 public:
-    modUpdate(WordView& view, QString databasePath, const Clock& clock);
+    modUpdate(WordView& view, QString databasePath, const Clock& clock, LockPatience patience = {});
     ~modUpdate();
     modUpdate(const modUpdate&) = delete;
     modUpdate& operator=(const modUpdate&) = delete;
@@ -51,6 +51,7 @@ private:
     WordView& m_view;
     QString m_path;
     const Clock& m_clock;
+    LockPatience m_patience;
 
     std::shared_ptr<Connection> cn;
     std::unique_ptr<PagedResult> rs;

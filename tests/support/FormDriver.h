@@ -13,8 +13,9 @@
 
 // The real main window on a notebook, its seams in the caller's hands, driven as a user drives it.
 struct FormDriver {
+    // Another program's lock is waited on for a second, not the window's half minute.
     explicit FormDriver(const QString& path)
-        : form(std::make_unique<Form1>(path, messages, exit, clock))
+        : form(std::make_unique<Form1>(path, messages, exit, clock, 1000))
     {}
 
     template <typename T> T* find(const char* name) const { return form->findChild<T*>(QLatin1String(name)); }

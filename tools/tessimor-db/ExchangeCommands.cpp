@@ -76,12 +76,17 @@ void printUncarried(const WordExporter::Report& report)
             return;
         print(stderr, what.arg(words.size()));
         for (const WordRecord& word : words)
-            print(stderr, QStringLiteral("  \"%1\" \"%2\"\n").arg(word.english, word.japanese));
+            print(stderr, QStringLiteral("  \"%1\" \"%2\"\n")
+                              .arg(QString(word.english).replace(QChar::Null, QStringLiteral("\\0")),
+                                   QString(word.japanese).replace(QChar::Null, QStringLiteral("\\0"))));
     };
     list(QStringLiteral("タブを空白にして書き出した組 %1件 (%1 pairs written with a space for each tab):\n"),
          report.tabsAsSpaces);
     list(QStringLiteral("片側が空のため書き出さなかった組 %1件 (%1 pairs left out, one side empty):\n"),
          report.leftOut);
+    list(QStringLiteral(
+             "NUL を U+FFFD にして書き出した組 %1件 (%1 pairs written with U+FFFD for each NUL):\n"),
+         report.nulsReplaced);
 }
 
 int exportToStandardOutput(Connection& notebook, ExchangeFormat format)

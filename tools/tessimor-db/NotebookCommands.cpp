@@ -17,9 +17,9 @@ const char kInitHelp[] = "Creates the notebook's file with an empty word table. 
                          "that already exists.";
 
 const char kUpgradeHelp[] = "Adds the search index and the triggers that keep it in step to a notebook made\n"
-                            "without them, in one transaction; refuses while another program writes to it.\n"
-                            "With --rebuild, makes the index afresh from the table, as when check finds it\n"
-                            "out of step.";
+                            "without them, or makes them afresh when they are out of date or out of step,\n"
+                            "in one transaction; refuses while another program writes to it. With\n"
+                            "--rebuild, makes the index afresh whatever its state.";
 
 const char kBackupHelp[] = "Copies the notebook's file to FILE as one consistent moment, also while\n"
                            "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
@@ -73,13 +73,17 @@ int upgradeCommand(const QStringList& args)
         const QString path = existingNotebook();
         QElapsedTimer timer;
         timer.start();
-        QString done = QStringLiteral("added the search index to");
+        QString done = QStringLiteral("rebuilt the search index of");
         if (parser.isSet(rebuild)) {
             SearchIndex::rebuild(path);
-            done = QStringLiteral("rebuilt the search index of");
-        } else if (!SearchIndex::add(path)) {
-            print(stdout, QStringLiteral("up to date: %1\n").arg(path));
-            return Exit::kOk;
+        } else {
+            const SearchIndex::Upgrade upgrade = SearchIndex::upgrade(path);
+            if (upgrade == SearchIndex::Upgrade::UpToDate) {
+                print(stdout, QStringLiteral("up to date: %1\n").arg(path));
+                return Exit::kOk;
+            }
+            if (upgrade == SearchIndex::Upgrade::Added)
+                done = QStringLiteral("added the search index to");
         }
         print(stdout, QStringLiteral("%1 %2 in %3 s\n")
                           .arg(done, path)
@@ -104,6 +108,8 @@ int backupCommand(const QStringList& args)
     if (parser.isSet(daily) == !parser.positionalArguments().isEmpty())
         return usageError(command, parser.isSet(daily) ? QStringLiteral("--daily takes no FILE")
                                                        : QStringLiteral("'%1' needs FILE").arg(command));
+    if (parser.isSet(keep) && !parser.isSet(daily))
+        return usageError(command, QStringLiteral("--keep goes with --daily"));
     if (parser.isSet(daily)) {
         bool number = false;
         const int copies = parser.value(keep).toInt(&number);
