@@ -33,7 +33,7 @@ Run run(const QStringList& args, const QString& program = TESSIMOR_DB)
 // Each character the layouts treat apart, alone in a field; a tie told apart by case; a newest pair like a
 // header. English rises with UpDay, so a deck, whose import stamps all alike, comes back in its order.
 const QStringList kTable = {"2024/03/01 09:15:02|#hashtag|tab\there",
-                            "2024/03/02 20:41:37|a, b|two\r\nlines\n😀", "2024/03/05 07:03:11|apple|りんご\r",
+                            "2024/03/02 20:41:37|a, b|two\r\nlines\n😀", "2024/03/05 07:03:11|apple|りん\rご",
                             "2024/03/05 07:03:11|Apple|say \"hi\"", "2024/05/09 00:00:00|English|Japanese"};
 } // namespace
 
@@ -271,6 +271,10 @@ private slots:
                    "2024-03-02 20:41:37,display,\x95\x5C\x8E\xA6\r\n" +
                    "2023/02/29 10:00:00,marks,\x87\x40\x81\x60\x81\x7C\x81\xCA\xFB\xFC\xB1\r\n"
             << "2024/03/01 09:15:00|apple|りんご;2024/03/02 20:41:37|display|表示;|marks|①～－￢髙ｱ; #0";
+        QTest::newRow("Japanese header, spaces around")
+            << QByteArray("単語,意味\n apple ,　りんご\n") << "|apple|りんご; #0";
+        QTest::newRow("spaces alone")
+            << QByteArray("登録日時,英語,日本語\n2024/03/01 09:15:00,pen,　\n") << "(line 2:";
         QTest::newRow("a deck with HTML") << QByteArray("#separator:tab\n#html:true\na\tb\n") << "(line 2:";
         QTest::newRow("a deck's unknown separator") << QByteArray("#separator:Slash\na/b\n") << "(line 1:";
         QTest::newRow("too many fields") << QByteArray("a\tb\nc\td\n\ne\tf\tg\n") << "(line 4:";

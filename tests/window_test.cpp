@@ -82,6 +82,10 @@ private slots:
         QTest::newRow("no Japanese") << "fig|" << QStringLiteral("登録するデータがありません");
         QTest::newRow("no English") << "|いちじく" << QStringLiteral("登録するデータがありません");
         QTest::newRow("stored, other case") << "MEANING|スタンド" << QStringLiteral("データが重複しています");
+        QTest::newRow("spaces around, stored without") << " kiwi|キウイ\u3000" << kStored;
+        QTest::newRow("spaces alone") << "fig|\u3000 " << QStringLiteral("登録するデータがありません");
+        QTest::newRow("stored, a space after")
+            << "meaning |スタンド" << QStringLiteral("データが重複しています");
     }
     void registerStoresOnlyANewWholePair()
     {
@@ -91,10 +95,11 @@ private slots:
         m_ui->type(pair.section('|', 0, 0), pair.section('|', 1));
         m_ui->click("Command1");
         QCOMPARE(m_ui->messages.takeTexts(), QStringList{message});
+        const QString stored = pair.section('|', 0, 0).trimmed() + '|' + pair.section('|', 1).trimmed();
         const QString newest =
-            message == kStored ? "2024/04/01 09:30:00|" + pair : "2024/01/20 10:00:00|meaning|スタンド";
+            message == kStored ? "2024/04/01 09:30:00|" + stored : "2024/01/20 10:00:00|meaning|スタンド";
         QCOMPARE(m_notebook->rows().last(), newest);
-        QCOMPARE(m_ui->list().first(), message == kStored ? pair : newest);
+        QCOMPARE(m_ui->list().first(), message == kStored ? stored : newest);
         QCOMPARE(boxes(), message == kStored ? "|" : pair);
         m_ui->click("Command7");
         QCOMPARE(boxes(), "|");

@@ -138,12 +138,15 @@ AccessWords readAccessWords(const QString& path)
     read.replacedRows = table.replacedRows;
     for (int i = 0; i < table.rows.size(); ++i) {
         const QStringList& row = table.rows.at(i);
-        if (row.at(1).isEmpty() || row.at(2).isEmpty()) {
+        // White space at either end is no part of a word, and white space alone is no word.
+        const QString english = row.at(1).trimmed();
+        const QString japanese = row.at(2).trimmed();
+        if (english.isEmpty() || japanese.isEmpty()) {
             read.emptyRows << i + 1;
             continue;
         }
-        read.words << WordRecord{UpDay::normalized(row.at(0)), row.at(1), row.at(2)};
-        if (row.at(1).size() > TextLimits::kEnglish || row.at(2).size() > TextLimits::kJapanese)
+        read.words << WordRecord{UpDay::normalized(row.at(0)), english, japanese};
+        if (english.size() > TextLimits::kEnglish || japanese.size() > TextLimits::kJapanese)
             ++read.longPairs;
     }
     return read;

@@ -45,12 +45,18 @@ QChar separatorNamed(const QString& value)
     return literal ? value[0] : QChar();
 }
 
-bool namesColumns(const QStringList& fields, const QStringList& names)
+// The names a column goes by: the notebook's own, and those a Japanese spreadsheet would give it.
+const QStringList kUpDayNames = {QStringLiteral("UpDay"), QStringLiteral("登録日時")};
+const QStringList kEnglishNames = {QStringLiteral("English"), QStringLiteral("英語"), QStringLiteral("単語")};
+const QStringList kJapaneseNames = {QStringLiteral("Japanese"), QStringLiteral("日本語"),
+                                    QStringLiteral("意味")};
+
+bool namesColumns(const QStringList& fields, const QList<QStringList>& names)
 {
     if (fields.size() != names.size())
         return false;
     for (int i = 0; i < names.size(); ++i) {
-        if (fields[i].trimmed().compare(names[i], Qt::CaseInsensitive) != 0)
+        if (!names[i].contains(fields[i].trimmed(), Qt::CaseInsensitive))
             return false;
     }
     return true;
@@ -195,12 +201,11 @@ QString WordFileReader::readQuotedField()
 
 bool WordFileReader::takeColumnHeader(const Record& record)
 {
-    if (namesColumns(record.fields,
-                     {QStringLiteral("UpDay"), QStringLiteral("English"), QStringLiteral("Japanese")})) {
+    if (namesColumns(record.fields, {kUpDayNames, kEnglishNames, kJapaneseNames})) {
         m_withUpDay = true;
         return true;
     }
-    return namesColumns(record.fields, {QStringLiteral("English"), QStringLiteral("Japanese")});
+    return namesColumns(record.fields, {kEnglishNames, kJapaneseNames});
 }
 
 WordRecord WordFileReader::toWord(const Record& record) const
@@ -213,8 +218,9 @@ WordRecord WordFileReader::toWord(const Record& record) const
             QStringLiteral("found %1 fields where %2 belong").arg(record.fields.size()).arg(columns));
     WordRecord word;
     word.upDay = m_withUpDay ? UpDay::normalized(record.fields[0]) : QString();
-    word.english = record.fields[columns - 2];
-    word.japanese = record.fields[columns - 1];
+    // White space at either end is no part of a word, and white space alone is no word.
+    word.english = record.fields[columns - 2].trimmed();
+    word.japanese = record.fields[columns - 1].trimmed();
     if (word.english.isEmpty())
         throw ExchangeError(record.line, QStringLiteral("英語が空です"),
                             QStringLiteral("the English is empty"));

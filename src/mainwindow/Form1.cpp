@@ -192,8 +192,9 @@ void Form1::Form_Load()
 void Form1::Command1_Click()
 {
     runCommand([this] {
-        English = Text1->text();
-        Japanese = Text2->text();
+        // White space at either end is no part of a word, and white space alone is no word.
+        English = Text1->text().trimmed();
+        Japanese = Text2->text().trimmed();
         if (Japanese.isEmpty() || English.isEmpty()) {
             m_messages.information(QStringLiteral("登録するデータがありません"));
             return;

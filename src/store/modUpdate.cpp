@@ -123,7 +123,7 @@ void modUpdate::InsertWord()
 {
     OpenConnection();
     mySQL = Statements::kInsert;
-    myValues = {UpDay::format(m_clock.now()), m_view.text1(), m_view.text2()};
+    myValues = {UpDay::format(m_clock.now()), m_view.text1().trimmed(), m_view.text2().trimmed()};
     RunStatement();
     m_view.showMessage(QStringLiteral("登録しました"));
     m_view.setText1(QString());
