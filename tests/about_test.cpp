@@ -41,7 +41,7 @@ private slots:
         QTest::addColumn<bool>("mainFirst"); // the main window closed while the dialog is up
         QTest::addColumn<int>("key");        // how the dialog goes: 0 a click on OK, -1 its title bar's close
         QTest::newRow("dialog by OK") << false << 0;
-        QTest::newRow("dialog by Enter in the product text") << false << int(Qt::Key_Return);
+        QTest::newRow("dialog by Enter") << false << int(Qt::Key_Return);
         QTest::newRow("dialog by Esc") << false << int(Qt::Key_Escape);
         QTest::newRow("dialog by title bar") << false << -1;
         QTest::newRow("main window, then dialog") << true << 0;
@@ -67,8 +67,12 @@ private slots:
         ui.form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(ui.form.get()));
         QCOMPARE(open(), dialog.data());
+        // Tab goes round the buttons alone: the texts never take the focus.
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+            QVERIFY(qobject_cast<QPushButton*>(dialog->focusWidget()));
+        }
         const auto closeDialog = [&] {
-            dialog->findChild<QWidget*>("Label1")->setFocus();
             key > 0   ? QTest::keyClick(dialog->focusWidget(), Qt::Key(key))
             : key < 0 ? void(dialog->close())
                       : dialog->findChild<QPushButton*>("cmdOK")->click();

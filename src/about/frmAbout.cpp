@@ -58,9 +58,9 @@ QLabel* readableLabel(QWidget* parent, const char* name, const QString& text, in
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Selectable by keyboard, so Tab reaches the texts and a screen reader can read them out.
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    label->setFocusPolicy(Qt::StrongFocus);
+    // A label never takes the focus; a screen reader reads it as the dialog's text, and a mouse can copy it.
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
 } // namespace

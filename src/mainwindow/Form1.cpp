@@ -125,14 +125,14 @@ void Form1::buildControls()
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
 
-    Label1 = label(client, "Label1", QStringLiteral("&English"), 360, 240, 2055, 255);
-    Label2 = label(client, "Label2", QStringLiteral("&Japanese"), 360, 600, 2055, 255);
+    Label1 = label(client, "Label1", QStringLiteral("English"), 360, 240, 2055, 255);
+    Label2 = label(client, "Label2", QStringLiteral("Japanese"), 360, 600, 2055, 255);
     Label3 = label(client, "Label3", QString(), 360, 1080, kLabel3Width, 375);
     Label3->setFont(gothic(11.25, Weight::Bold));
     // Its name stays its text, so a screen reader hears the count itself; the title goes in the description.
     Label3->setAccessibleDescription(QStringLiteral("件数"));
     Label4 = label(client, "Label4", QStringLiteral("Order By"), 360, 4560, 1095, 255);
-    Label5 = label(client, "Label5", QStringLiteral("&Search"), 360, 5040, 855, 255);
+    Label5 = label(client, "Label5", QStringLiteral("Search"), 360, 5040, 855, 255);
 
     // Created after the labels so that the boxes are drawn over the labels that reach under them.
     Text1 = textBox(client, "Text1", 1440, 120, 4935, TextLimits::kEnglish, Input::Latin);
@@ -142,21 +142,33 @@ void Form1::buildControls()
     Label2->setBuddy(Text2);
     Label5->setBuddy(Text3);
 
-    Command7 = button(client, "Command7", QStringLiteral("&Clear"), 6600, 120, Tab::Skip);
-    Command1 = button(client, "Command1", QStringLiteral("&Register"), 6600, 840, Tab::Stop);
-    Command2 = button(client, "Command2", QStringLiteral("&Delete"), 8040, 840, Tab::Skip);
-    Command3 = button(client, "Command3", QStringLiteral("&Normal"), 1200, 4440, Tab::Skip);
-    Command4 = button(client, "Command4", QStringLiteral("&Alphabet"), 2640, 4440, Tab::Skip);
-    Command6 = button(client, "Command6", QStringLiteral("Da&te"), 4080, 4440, Tab::Skip);
+    Command7 = button(client, "Command7", QStringLiteral("Clear"), 6600, 120, Tab::Skip);
+    Command1 = button(client, "Command1", QStringLiteral("Register"), 6600, 840, Tab::Stop);
+    Command2 = button(client, "Command2", QStringLiteral("Delete"), 8040, 840, Tab::Skip);
+    Command3 = button(client, "Command3", QStringLiteral("Normal"), 1200, 4440, Tab::Skip);
+    Command4 = button(client, "Command4", QStringLiteral("Alphabet"), 2640, 4440, Tab::Skip);
+    Command6 = button(client, "Command6", QStringLiteral("Date"), 4080, 4440, Tab::Skip);
     Command5 = button(client, "Command5", QStringLiteral("Search"), 2640, 4920, Tab::Stop);
 
     m_DataGrid1 = grid(client, "DataGrid1", QStringLiteral("単語一覧"), 240, 1440, 9615, 2895, Tab::Skip);
     m_DataGrid2 = grid(client, "DataGrid2", QStringLiteral("検索件数"), 240, 6240, 3375, 1215, Tab::Stop);
     m_DataGrid3 = grid(client, "DataGrid3", QStringLiteral("総件数"), 4080, 6360, 2655, 1215, Tab::Stop);
-    // The list is left out of the Tab cycle; Alt+L takes the keyboard there.
-    auto* toList = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_L), this);
-    connect(toList, &QShortcut::activated, m_DataGrid1,
-            [this] { m_DataGrid1->setFocus(Qt::ShortcutFocusReason); });
+    // Access keys that draw nothing: the captions stay plain text. The list, left out of the Tab cycle, is
+    // reached with Alt+L.
+    const QList<std::pair<Qt::Key, QWidget*>> focusKeys = {
+        {Qt::Key_E, Text1}, {Qt::Key_J, Text2}, {Qt::Key_S, Text3}, {Qt::Key_L, m_DataGrid1}};
+    for (const auto& [key, control] : focusKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+        connect(shortcut, &QShortcut::activated, control,
+                [target = control] { target->setFocus(Qt::ShortcutFocusReason); });
+    }
+    const QList<std::pair<Qt::Key, QPushButton*>> buttonKeys = {
+        {Qt::Key_C, Command7}, {Qt::Key_R, Command1}, {Qt::Key_D, Command2},
+        {Qt::Key_N, Command3}, {Qt::Key_A, Command4}, {Qt::Key_T, Command6}};
+    for (const auto& [key, control] : buttonKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
+        connect(shortcut, &QShortcut::activated, control, &QPushButton::animateClick);
+    }
 
     mnu = menuBar()->addMenu(QStringLiteral("バージョン情報"));
     mnu->setObjectName(QStringLiteral("mnu"));

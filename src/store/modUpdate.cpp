@@ -75,22 +75,34 @@ void modUpdate::ShowNormalList()
     }
 }
 
-// The table is counted first, so the list shown is given its length instead of counting it again.
+// The table is counted first, so the list shown is given its length instead of counting it again; the
+// count label changes only once the list it counts is shown.
 void modUpdate::ShowWholeTable(const Statements::List& list, float columnWidth)
 {
     SearchMode = 0;
     m_view.DataGrid1().setDefaultColumnWidth(columnWidth);
-    ShowCount();
+    CountTable();
     OpenConnection();
     myValues.clear();
     BindResult(m_view.DataGrid1(), list, ReadCell(m_view.DataGrid3(), QStringLiteral("DataCnt")).toInt());
+    ShowCountLabel();
 }
 
 void modUpdate::ShowCount()
 {
+    CountTable();
+    ShowCountLabel();
+}
+
+void modUpdate::CountTable()
+{
     OpenConnection();
     myValues.clear();
     BindResult(m_view.DataGrid3(), Statements::kTotalCountList);
+}
+
+void modUpdate::ShowCountLabel()
+{
     ResultGrid& counted = SearchMode == 1 ? m_view.DataGrid2() : m_view.DataGrid3();
     m_view.setLabel3(ReadCell(counted, QStringLiteral("DataCnt")) + QStringLiteral("件"));
 }

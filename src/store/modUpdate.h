@@ -43,6 +43,9 @@ private:
     void BindResult(ResultGrid& grid, const Statements::List& list, int rows = -1);
     void RunStatement();
     void CloseConnection();
+    // ShowCount's two steps: DataGrid3 counts the table; the label shows the count of what is listed.
+    void CountTable();
+    void ShowCountLabel();
     // The steps the three whole-table lists share.
     void ShowWholeTable(const Statements::List& list, float columnWidth);
     QString ReadCell(ResultGrid& grid, const QString& field) const;
