@@ -24,12 +24,28 @@ struct Fault {
             writeFile(path, QByteArray(bytes.size(), 'x'));
         else if (how == "damaged") // every page after the first, which holds the schema
             writeFile(path, bytes.left(4096) + QByteArray(bytes.size() - 4096, 'x'));
+        else if (how == "date index damaged") // the Date list fails; the table is still counted
+            writeFile(path, bytes.left(4096 * (rootPage("wordDB_ByDay") - 1)) + QByteArray(4096, 'x') +
+                                bytes.mid(4096 * rootPage("wordDB_ByDay")));
         else if (how == "read-only")
             QFile::setPermissions(path, QFile::ReadOwner);
         else if (how == "disk full")
             setrlimit(RLIMIT_FSIZE, &full);
         else if (how == "locked" && sqlite3_open(qPrintable(path), &lock) == SQLITE_OK)
             sqlite3_exec(lock, "begin exclusive", nullptr, nullptr, nullptr);
+    }
+    // The page an index starts at: damaged, every read through the index fails.
+    int rootPage(const char* index) const
+    {
+        sqlite3* db = nullptr;
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_open(qPrintable(path), &db);
+        sqlite3_prepare_v2(db, "select rootpage from sqlite_master where name = ?", -1, &statement, nullptr);
+        sqlite3_bind_text(statement, 1, index, -1, SQLITE_STATIC);
+        const int page = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int(statement, 0) : 0;
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return page;
     }
     // Undoes the faults that can pass; the lock ends a moment later, while the next command waits for it.
     bool pass()
@@ -71,6 +87,7 @@ private slots:
             {"missing", "Command1", "データベースファイルを開けません。"},
             {"not a notebook", all, "データベースファイルが壊れています。"},
             {"damaged", writes + " Command6", "データベースファイルが壊れています。"},
+            {"date index damaged", "Command6", "データベースファイルが壊れています。"},
             {"locked", all + " Command3", "データベースが他のプログラムに使用されています。"},
             {"read-only", writes, "データベースに書き込めません。"},
             {"disk full", writes, "データベースの読み書き中にエラーが発生しました。"}};
@@ -90,10 +107,12 @@ private slots:
                          "insert into wordDB select printf('2020/01/01 %02d:%02d:00', n / 60, n % 60), "
                          "'word' || n, '語' || n from i");
         FormDriver ui(notebook.path());
-        const QStringList listed = ui.list(), rows = notebook.rows();
-        QCOMPARE(listed.size(), 300); // past the first page, as long as the table counted
+        const QStringList rows = notebook.rows();
+        QCOMPARE(ui.list().size(), 300); // past the first page, as long as the table counted
         ui.type("cherry", "さくらんぼ");
-        ui.text("Text3")->setText("word1");
+        ui.search("word1");
+        const QStringList found = ui.list();
+        const QString counted = ui.count();
         {
             Fault fault(notebook.path(), how);
             const QByteArray bytes = readFile(notebook.path());
@@ -106,7 +125,8 @@ private slots:
             QCOMPARE(shown.size(), 1);
             QVERIFY2(shown.first().startsWith(headline), qPrintable(shown.first()));
             QCOMPARE(readFile(notebook.path()), bytes);
-            QCOMPARE(ui.list(), listed);
+            QCOMPARE(ui.list(), found);
+            QCOMPARE(ui.count(), counted);
             ui.expectQuiet();
             if (!fault.pass())
                 return;

@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(m_ui->messages.takeTexts(), QStringList{message});
         const QString stored = pair.section('|', 0, 0).trimmed() + '|' + pair.section('|', 1).trimmed();
         const QString newest =
-            message == kStored ? "2024/04/01 09:30:00|" + stored : "2024/01/20 10:00:00|meaning|スタンド";
+            message == kStored ? "2024/04/01 21:05:07|" + stored : "2024/01/20 10:00:00|meaning|スタンド";
         QCOMPARE(m_notebook->rows().last(), newest);
         QCOMPARE(m_ui->list().first(), message == kStored ? stored : newest);
         QCOMPARE(boxes(), message == kStored ? "|" : pair);
@@ -181,6 +181,9 @@ private slots:
         QVERIFY(asked[0].defaultAnswer == MessageBox::Answer::No &&
                 asked[0].icon == MessageBox::Icon::Question);
         QCOMPARE(m_notebook->rows().filter(chosen).size(), yes ? 0 : 1);
+        QCOMPARE(m_ui->button("Command2")->isEnabled(), !yes);
+        QCOMPARE(m_ui->count(), yes ? "9件" : "10件");
+        m_ui->click("Command3"); // a reload leaves Delete as it was: only a delete disables it
         QCOMPARE(m_ui->button("Command2")->isEnabled(), !yes);
         m_ui->selectRows({});
         m_ui->click("Command2"); // enabled after No, but nothing selected: no question

@@ -162,9 +162,9 @@ void Form1::buildControls()
         connect(shortcut, &QShortcut::activated, control,
                 [target = control] { target->setFocus(Qt::ShortcutFocusReason); });
     }
-    const QList<std::pair<Qt::Key, QPushButton*>> buttonKeys = {
-        {Qt::Key_C, Command7}, {Qt::Key_R, Command1}, {Qt::Key_D, Command2},
-        {Qt::Key_N, Command3}, {Qt::Key_A, Command4}, {Qt::Key_T, Command6}};
+    const QList<std::pair<Qt::Key, QPushButton*>> buttonKeys = {{Qt::Key_C, Command7}, {Qt::Key_R, Command1},
+                                                                {Qt::Key_D, Command2}, {Qt::Key_N, Command3},
+                                                                {Qt::Key_A, Command4}, {Qt::Key_T, Command6}};
     for (const auto& [key, control] : buttonKeys) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::ALT | key), this);
         connect(shortcut, &QShortcut::activated, control, &QPushButton::animateClick);
