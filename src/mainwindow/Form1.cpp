@@ -36,8 +36,10 @@ enum class Input { Latin, AsSet };
 QFont gothic(double points, Weight weight)
 {
     QFont font;
-    font.setFamilies(
-        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
+    // Proportional faces only: under a Japanese locale the system's own choice may be a monospaced one.
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
+                      QStringLiteral("VL PGothic")});
     font.setPointSizeF(points);
     font.setBold(weight == Weight::Bold);
     return font;
@@ -106,6 +108,8 @@ Form1::Form1(const QString& databasePath, MessageBox& messages, ProgramExit& exi
     setWindowIcon(QIcon(QStringLiteral(":/tessimor/tessimor.xpm")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    // The window's own face for every caption, as the grids have it.
+    setFont(gothic(9, Weight::Regular));
     buildControls();
     buildTabOrder();
 
