@@ -101,7 +101,7 @@ private slots:
         QCOMPARE(make(path, {"date", kApple, kAdded[0]}), QString()); // UpDay as Date/Time
         const QByteArray access = readFile(path);
         const QString checked = run(TESSIMOR_DB, {"check"});
-        QVERIFY2(lastExit && checked.contains("tessimor/word.mdb は Access"), qPrintable(checked));
+        QVERIFY2(lastExit && checked.contains("tessimor/word.mdb is an Access file"), qPrintable(checked));
         const QString root = m_home->path() + "/usr/";
         QVERIFY(QDir().mkpath(root + "libexec/tessimor") && QDir().mkpath(root + "bin"));
         QFile::copy(LAUNCHER, root + "libexec/tessimor/tessimor-start");

@@ -82,23 +82,20 @@ Table read(const QString& path, const QString& tableName, const QStringList& col
 {
     const std::unique_ptr<MdbHandle, Free> handle(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
     if (!handle || !mdb_read_catalog(handle.get(), MDB_TABLE))
-        throw ExchangeError(QStringLiteral("Access のファイルとして読めません"),
-                            QStringLiteral("cannot read it as an Access file"));
+        throw ExchangeError(ExchangeError::tr("cannot read it as an Access file"));
     mdb_set_date_fmt(handle.get(), "%Y/%m/%d %H:%M:%S");
     QByteArray name = tableName.toUtf8();
     const std::unique_ptr<MdbTableDef, Free> table(
         mdb_read_table_by_name(handle.get(), name.data(), MDB_TABLE));
     if (!table || !mdb_read_columns(table.get()))
-        throw ExchangeError(QStringLiteral("表 %1 がありません").arg(tableName),
-                            QStringLiteral("there is no table %1").arg(tableName));
+        throw ExchangeError(ExchangeError::tr("there is no table %1").arg(tableName));
     std::vector<std::vector<char>> values(columns.size(), std::vector<char>(handle->bind_size));
     std::vector<int> bound;
     for (int i = 0; i < columns.size(); ++i) {
         QByteArray column = columns.at(i).toUtf8();
         const int number = mdb_bind_column_by_name(table.get(), column.data(), values[i].data(), nullptr);
         if (number < 1)
-            throw ExchangeError(QStringLiteral("表 %1 に列 %2 がありません").arg(tableName, columns.at(i)),
-                                QStringLiteral("table %1 has no column %2").arg(tableName, columns.at(i)));
+            throw ExchangeError(ExchangeError::tr("table %1 has no column %2").arg(tableName, columns.at(i)));
         bound.push_back(number - 1);
     }
     Table read;
@@ -113,14 +110,8 @@ Table read(const QString& path, const QString& tableName, const QStringList& col
     }
     if (read.rows.size() != qsizetype(table->num_rows))
         throw ExchangeError(
-            QStringLiteral(
-                "表 %1 の %2 行のうち %3 行しか読めません。正しく閉じられなかったファイルです: Access "
-                "で最適化と修復をしてから取り込んでください")
-                .arg(tableName)
-                .arg(table->num_rows)
-                .arg(read.rows.size()),
-            QStringLiteral("read %3 of the %2 rows that table %1 counts: the file was not closed cleanly; "
-                           "compact and repair it in Access first")
+            ExchangeError::tr("read %3 of the %2 rows that table %1 counts: the file was not closed cleanly; "
+                              "compact and repair it in Access first")
                 .arg(tableName)
                 .arg(table->num_rows)
                 .arg(read.rows.size()));

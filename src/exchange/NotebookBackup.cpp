@@ -19,20 +19,16 @@ namespace {
 void refuseTarget(const QString& notebook, const QFileInfo& target, NotebookBackup::Existing existing)
 {
     if (sameFile(target.filePath(), notebook))
-        throw ExchangeError(QStringLiteral("単語帳そのものには上書きできません"),
-                            QStringLiteral("the backup cannot replace the notebook itself"));
+        throw ExchangeError(ExchangeError::tr("the backup cannot replace the notebook itself"));
     if (target.isDir())
-        throw ExchangeError(QStringLiteral("%1 はフォルダです").arg(target.filePath()),
-                            QStringLiteral("%1 is a folder").arg(target.filePath()));
+        throw ExchangeError(ExchangeError::tr("%1 is a folder").arg(target.filePath()));
     if (target.exists() && existing == NotebookBackup::Existing::Refuse)
-        throw ExchangeError(QStringLiteral("%1 は既にあります (--force で上書き)").arg(target.filePath()),
-                            QStringLiteral("%1 exists already (--force replaces it)").arg(target.filePath()));
+        throw ExchangeError(
+            ExchangeError::tr("%1 exists already (--force replaces it)").arg(target.filePath()));
     if (!target.absoluteDir().exists())
-        throw ExchangeError(QStringLiteral("フォルダ %1 がありません").arg(target.absolutePath()),
-                            QStringLiteral("there is no folder %1").arg(target.absolutePath()));
+        throw ExchangeError(ExchangeError::tr("there is no folder %1").arg(target.absolutePath()));
     if (!QFileInfo(target.absolutePath()).isWritable())
-        throw ExchangeError(QStringLiteral("フォルダ %1 に書き込めません").arg(target.absolutePath()),
-                            QStringLiteral("cannot write in the folder %1").arg(target.absolutePath()));
+        throw ExchangeError(ExchangeError::tr("cannot write in the folder %1").arg(target.absolutePath()));
 }
 
 // A file still being written, and the journal the engine may keep beside it.
@@ -138,16 +134,14 @@ void copy(const QString& notebook, const QString& target, Existing existing)
     }
     if (!moveIntoPlace(partial, info.absoluteFilePath(), existing)) {
         discard(partial);
-        throw ExchangeError(QStringLiteral("%1 に書き込めません").arg(target),
-                            QStringLiteral("cannot write %1").arg(target));
+        throw ExchangeError(ExchangeError::tr("cannot write %1").arg(target));
     }
 }
 
 Daily daily(const QString& notebook, const QString& folder, const QDate& day, int keep)
 {
     if (!QDir().mkpath(folder))
-        throw ExchangeError(QStringLiteral("フォルダ %1 を作成できません").arg(folder),
-                            QStringLiteral("cannot create the folder %1").arg(folder));
+        throw ExchangeError(ExchangeError::tr("cannot create the folder %1").arg(folder));
     const QDir dir(folder);
     Daily result;
     const QString today = dir.absoluteFilePath(dailyName(day));
@@ -174,8 +168,7 @@ Daily daily(const QString& notebook, const QString& folder, const QDate& day, in
         const QString path = dir.absoluteFilePath(dailyName(old));
         // Another run may have removed it first.
         if (!QFile::remove(path) && QFileInfo::exists(path))
-            throw ExchangeError(QStringLiteral("%1 を削除できません").arg(path),
-                                QStringLiteral("cannot delete %1").arg(path));
+            throw ExchangeError(ExchangeError::tr("cannot delete %1").arg(path));
         result.removed << path;
     }
     return result;
@@ -184,16 +177,13 @@ Daily daily(const QString& notebook, const QString& folder, const QDate& day, in
 void restore(const QString& copy, const QString& notebook)
 {
     if (!QFileInfo::exists(copy))
-        throw ExchangeError(QStringLiteral("%1 がありません").arg(copy),
-                            QStringLiteral("%1 does not exist").arg(copy));
+        throw ExchangeError(ExchangeError::tr("%1 does not exist").arg(copy));
     if (sameFile(copy, notebook))
-        throw ExchangeError(QStringLiteral("%1 は単語帳そのものです").arg(copy),
-                            QStringLiteral("%1 is the notebook itself").arg(copy));
+        throw ExchangeError(ExchangeError::tr("%1 is the notebook itself").arg(copy));
     const NotebookCheck check(copy);
     if (!check.whole())
         throw ExchangeError(
-            QStringLiteral("%1 は単語帳として使えません: %2").arg(copy, check.problems().join("; ")),
-            QStringLiteral("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
+            ExchangeError::tr("%1 is not a sound notebook: %2").arg(copy, check.problems().join("; ")));
     // The notebook as it is goes to ".before-restore" before anything of it changes, so that at every
     // step the documented undo brings it back. Scratch files have fixed names, so one an interrupted run
     // left is taken again by the next, not piled up.
@@ -212,8 +202,7 @@ void restore(const QString& copy, const QString& notebook)
         }
         snapshot(notebook, saved);
         if (!replaceFile(saved, before))
-            throw ExchangeError(QStringLiteral("%1 に書き込めません").arg(before),
-                                QStringLiteral("cannot write %1").arg(before));
+            throw ExchangeError(ExchangeError::tr("cannot write %1").arg(before));
         Connection restored(source, Connection::Access::ReadOnly);
         target.overwriteWith(restored);
     } catch (...) {

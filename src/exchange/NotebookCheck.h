@@ -14,7 +14,8 @@ public:
     bool sound() const { return problems().isEmpty(); }
     // Sound but perhaps for its search index, which can be made afresh from the table.
     bool whole() const { return m_problems.isEmpty(); }
-    // One line per fault found, in the database's words where it found them.
+    // One line per fault found, in the language of the translation the program installed (English without
+    // one), with the database's words where no sentence says more.
     QStringList problems() const { return m_problems + m_indexProblems; }
     qint64 pairs() const { return m_pairs; }
 

@@ -75,8 +75,7 @@ QString decodeLines(const QByteArray& bytes, Encoding encoding)
 {
     QStringDecoder decoder = decoderFor(encoding);
     if (!decoder.isValid())
-        throw ExchangeError(QStringLiteral("この環境では %1 のファイルを読めません").arg(nameOf(encoding)),
-                            QStringLiteral("%1 files cannot be read here").arg(nameOf(encoding)));
+        throw ExchangeError(ExchangeError::tr("%1 files cannot be read here").arg(nameOf(encoding)));
     QString text;
     text.reserve(bytes.size());
     qsizetype start = 0;
@@ -84,8 +83,7 @@ QString decodeLines(const QByteArray& bytes, Encoding encoding)
         qsizetype end = bytes.indexOf('\n', start);
         end = end < 0 ? bytes.size() : end + 1;
         if (!decodesCleanly(decoder, QByteArrayView(bytes.constData() + start, end - start), &text))
-            throw ExchangeError(line, QStringLiteral("%1 として読めない文字があります").arg(nameOf(encoding)),
-                                QStringLiteral("bytes that are not %1 text").arg(nameOf(encoding)));
+            throw ExchangeError(line, ExchangeError::tr("bytes that are not %1 text").arg(nameOf(encoding)));
         start = end;
     }
     return text;
@@ -106,8 +104,7 @@ std::optional<Encoding> TextDecoder::encodingNamed(const QString& name)
 QString TextDecoder::decode(const QByteArray& bytes, std::optional<Encoding> encoding)
 {
     if (startsWithUtf16Bom(bytes))
-        throw ExchangeError(1, QStringLiteral("UTF-16 のファイルは読めません。CSV UTF-8 で保存してください"),
-                            QStringLiteral("UTF-16 files are not read; save the file as CSV UTF-8"));
+        throw ExchangeError(1, ExchangeError::tr("UTF-16 files are not read; save the file as CSV UTF-8"));
     const bool bom = bytes.startsWith(kUtf8Bom);
     const Encoding chosen = bom ? Encoding::Utf8 : encoding.value_or(detect(bytes));
     return decodeLines(bom ? bytes.mid(kUtf8Bom.size()) : bytes, chosen);

@@ -107,14 +107,12 @@ void WordFileReader::applyHeaderLine(const QString& line)
     if (colon > 0 && key == QLatin1String("separator")) {
         m_separator = separatorNamed(value.trimmed().isEmpty() ? value : value.trimmed());
         if (m_separator.isNull())
-            throw ExchangeError(m_line, QStringLiteral("区切り文字「%1」には対応していません").arg(value),
-                                QStringLiteral("the separator '%1' is not supported").arg(value));
+            throw ExchangeError(m_line, ExchangeError::tr("the separator '%1' is not supported").arg(value));
         m_anki = true;
     } else if (colon > 0 && key == QLatin1String("html")) {
         // HTML fields would need their markup and entities undone; the notebook keeps plain text.
         if (value.trimmed().compare(QLatin1String("false"), Qt::CaseInsensitive) != 0)
-            throw ExchangeError(m_line, QStringLiteral("HTML を含むファイルには対応していません"),
-                                QStringLiteral("files with HTML fields are not supported"));
+            throw ExchangeError(m_line, ExchangeError::tr("files with HTML fields are not supported"));
         m_anki = true;
     } else {
         ++m_commentLines;
@@ -180,8 +178,7 @@ QString WordFileReader::readQuotedField()
     for (;;) {
         const qsizetype close = m_text.indexOf(kQuote, m_pos);
         if (close < 0)
-            throw ExchangeError(openedOn, QStringLiteral("引用符 \" が閉じられていません"),
-                                QStringLiteral("a quoted field is never closed"));
+            throw ExchangeError(openedOn, ExchangeError::tr("a quoted field is never closed"));
         const QStringView part = QStringView(m_text).mid(m_pos, close - m_pos);
         value += part;
         m_line += countLineEnds(part);
@@ -194,8 +191,7 @@ QString WordFileReader::readQuotedField()
         break;
     }
     if (m_pos < m_text.size() && m_text[m_pos] != m_separator && !atLineEnd())
-        throw ExchangeError(m_line, QStringLiteral("閉じた引用符 \" の後に文字があります"),
-                            QStringLiteral("text follows a closing quote"));
+        throw ExchangeError(m_line, ExchangeError::tr("text follows a closing quote"));
     return value;
 }
 
@@ -214,19 +210,16 @@ WordRecord WordFileReader::toWord(const Record& record) const
     if (record.fields.size() != columns)
         throw ExchangeError(
             record.line,
-            QStringLiteral("項目が %1 個あります (%2 個のはずです)").arg(record.fields.size()).arg(columns),
-            QStringLiteral("found %1 fields where %2 belong").arg(record.fields.size()).arg(columns));
+            ExchangeError::tr("found %1 fields where %2 belong").arg(record.fields.size()).arg(columns));
     WordRecord word;
     word.upDay = m_withUpDay ? UpDay::normalized(record.fields[0]) : QString();
     // White space at either end is no part of a word, and white space alone is no word.
     word.english = record.fields[columns - 2].trimmed();
     word.japanese = record.fields[columns - 1].trimmed();
     if (word.english.isEmpty())
-        throw ExchangeError(record.line, QStringLiteral("英語が空です"),
-                            QStringLiteral("the English is empty"));
+        throw ExchangeError(record.line, ExchangeError::tr("the English is empty"));
     if (word.japanese.isEmpty())
-        throw ExchangeError(record.line, QStringLiteral("日本語が空です"),
-                            QStringLiteral("the Japanese is empty"));
+        throw ExchangeError(record.line, ExchangeError::tr("the Japanese is empty"));
     return word;
 }
 

@@ -98,6 +98,5 @@ QString WordFileWriter::quoted(const QString& field) const
 void WordFileWriter::put(const QByteArray& bytes)
 {
     if (m_device.write(bytes) != bytes.size())
-        throw ExchangeError(QStringLiteral("書き込めません: %1").arg(m_device.errorString()),
-                            QStringLiteral("cannot write: %1").arg(m_device.errorString()));
+        throw ExchangeError(ExchangeError::tr("cannot write: %1").arg(m_device.errorString()));
 }

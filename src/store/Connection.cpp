@@ -2,6 +2,7 @@
 
 #include "StoreError.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QThread>
@@ -134,12 +135,13 @@ Connection::Connection(const QString& path, Access access, LockPatience patience
         } catch (const StoreError& recovery) {
             if (recovery.isBusy())
                 throw;
-            throw StoreError(
-                QStringLiteral("%1-journal, left by a write that was cut short, must be played back by a "
-                               "program that may write the notebook: open it once in Tessimor or run "
-                               "tessimor-db upgrade (%2)")
-                    .arg(path, recovery.engineText()),
-                SQLITE_READONLY_ROLLBACK);
+            throw StoreError(QCoreApplication::translate(
+                                 "Connection",
+                                 "%1-journal, left by a write that was cut short, must be played back by a "
+                                 "program that may write the notebook: open it once in Tessimor or run "
+                                 "tessimor-db upgrade (%2)")
+                                 .arg(path, recovery.engineText()),
+                             SQLITE_READONLY_ROLLBACK);
         }
         open(path, access);
     }

@@ -4,6 +4,7 @@
 #include "SearchIndex.h"
 #include "StoreError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,9 +55,10 @@ void create(const QString& path)
 {
     const QFileInfo target(path);
     if (target.exists() || target.isSymLink())
-        throw StoreError(QStringLiteral("%1 already exists").arg(path));
+        throw StoreError(QCoreApplication::translate("Notebook", "%1 already exists").arg(path));
     if (!QDir().mkpath(target.absolutePath()))
-        throw StoreError(QStringLiteral("cannot create the folder %1").arg(target.absolutePath()));
+        throw StoreError(QCoreApplication::translate("Notebook", "cannot create the folder %1")
+                             .arg(target.absolutePath()));
 
     // Built aside and renamed into place, so a failure never leaves a half-made notebook.
     const QString partial = target.absolutePath() + QStringLiteral("/.") + target.fileName() +
@@ -69,7 +71,7 @@ void create(const QString& path)
     }
     if (!QFile::rename(partial, path)) {
         QFile::remove(partial);
-        throw StoreError(QStringLiteral("cannot create %1").arg(path));
+        throw StoreError(QCoreApplication::translate("Notebook", "cannot create %1").arg(path));
     }
 }
 

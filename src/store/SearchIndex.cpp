@@ -3,6 +3,8 @@
 #include "Connection.h"
 #include "StoreError.h"
 
+#include <QCoreApplication>
+
 namespace {
 // "like" alone decides which pairs are hits; the search text's own "%", "_" and "\" are escaped.
 const QString kLike = QStringLiteral("English like ? escape '\\'");
@@ -188,7 +190,8 @@ QStringList faults(Connection& connection)
     for (int i = 0; i < kTriggers.size(); ++i) {
         const QString trigger = kTriggers.at(i);
         if (!parts.contains(trigger)) {
-            found << QStringLiteral("trigger %1 of the search index is missing").arg(trigger);
+            found << QCoreApplication::translate("SearchIndex", "trigger %1 of the search index is missing")
+                         .arg(trigger);
             continue;
         }
         // The engine keeps a trigger's statement as written, but for its opening words.
@@ -197,14 +200,17 @@ QStringList faults(Connection& connection)
         auto stored =
             connection.execute(QStringLiteral("select sql from sqlite_master where name = ?"), {trigger});
         if (stored->next() && stored->text(0) != current)
-            found << QStringLiteral("trigger %1 of the search index is out of date").arg(trigger);
+            found << QCoreApplication::translate("SearchIndex",
+                                                 "trigger %1 of the search index is out of date")
+                         .arg(trigger);
     }
     auto drift = connection.execute(kDriftTemplate.arg(held(QStringLiteral("English"))));
     if (drift->next() && drift->value(0).toLongLong() > 0)
-        found << QStringLiteral("the search index is out of step with wordDB (%1 texts differ)")
+        found << QCoreApplication::translate("SearchIndex",
+                                             "the search index is out of step with wordDB (%1 texts differ)")
                      .arg(drift->value(0).toLongLong());
     if (!found.isEmpty())
-        found << QStringLiteral("tessimor-db upgrade makes the index afresh");
+        found << QCoreApplication::translate("SearchIndex", "tessimor-db upgrade makes the index afresh");
     return found;
 }
 

@@ -21,8 +21,12 @@ public:
     // A read-only connection met a journal an interrupted writer left (SQLITE_READONLY_ROLLBACK).
     static constexpr int kReadOnlyRollback = 8 | (3 << 8);
 
-    // The message the learner sees: a Japanese sentence naming the kind of failure, then the engine's text.
+    // The message the learner sees in the window: a Japanese sentence naming the kind of failure, then the
+    // engine's text.
     QString userMessage() const;
+    // The same on one line for the command line, the sentence in the language of the translation the
+    // program installed (English without one), the engine's text in brackets after it.
+    QString summary() const;
 
 private:
     QString m_engineText;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -16,13 +17,18 @@ constexpr int kRefused = 1;
 constexpr int kUsage = 2;
 } // namespace Exit
 
+// The context of the command's own texts in its translations: TessimorDb::tr("…").
+class TessimorDb {
+    Q_DECLARE_TR_FUNCTIONS(TessimorDb)
+};
+
 void print(std::FILE* stream, const QString& text);
 // "tessimor-db: MESSAGE" on standard error; returns Exit::kRefused.
 int refuse(const QString& message);
 // The problem and where help is, on standard error; returns Exit::kUsage.
 int usageError(const QString& command, const QString& problem);
-// Parses a command's arguments, adding --help, and wants between least and most FILEs. Returns the exit
-// status when the command ends here: with its help, or with a usage error.
+// Parses a command's arguments, adding --help, and wants between least and most FILEs; the description is
+// translated. Returns the exit status when the command ends here: with its help, or with a usage error.
 std::optional<int> parse(QCommandLineParser& parser, const QStringList& args, const char* description,
                          int least, int most);
 // Where the notebook is; throws ExchangeError when there is no file there.

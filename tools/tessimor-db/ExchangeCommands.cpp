@@ -18,51 +18,52 @@
 #include <cstdio>
 
 namespace {
-const char kExportHelp[] = "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
-                           "when FILE is left out. FILE appears only once it is complete.\n"
-                           "\n"
-                           "The formats:\n"
-                           "  anki   (the default) a deck for flashcard programs: UTF-8, the header lines\n"
-                           "         #separator:tab and #html:false, then English<TAB>Japanese\n"
-                           "  csv    for spreadsheets: UTF-8 with a byte-order mark, CRLF line ends,\n"
-                           "         the header UpDay,English,Japanese\n"
-                           "  tsv    UTF-8, the header UpDay<TAB>English<TAB>Japanese\n"
-                           "  mnemosyne  for Mnemosyne's \"Tab-separated text file\" import, English on\n"
-                           "         the front: UTF-8, no header, English<TAB>Japanese, each side as HTML\n"
-                           "         (& < \" as entities, line breaks and trailing spaces as &#N;). A tab\n"
-                           "         is written as a space and a pair with an empty side is left out;\n"
-                           "         both are named on standard error. For Mnemosyne only: import reads\n"
-                           "         its references as they stand.\n"
-                           "\n"
-                           "In anki, csv and tsv, a field holding the separator, a line break or a double\n"
-                           "quote, or starting with #, is double-quoted with its quotes doubled.";
+const char kExportHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Writes every pair of the notebook, newest first, to FILE, or to standard output\n"
+                  "when FILE is left out. FILE appears only once it is complete.\n"
+                  "\n"
+                  "The formats:\n"
+                  "  anki   (the default) a deck for flashcard programs: UTF-8, the header lines\n"
+                  "         #separator:tab and #html:false, then English<TAB>Japanese\n"
+                  "  csv    for spreadsheets: UTF-8 with a byte-order mark, CRLF line ends,\n"
+                  "         the header UpDay,English,Japanese\n"
+                  "  tsv    UTF-8, the header UpDay<TAB>English<TAB>Japanese\n"
+                  "  mnemosyne  for Mnemosyne's \"Tab-separated text file\" import, English on\n"
+                  "         the front: UTF-8, no header, English<TAB>Japanese, each side as HTML\n"
+                  "         (& < \" as entities, line breaks and trailing spaces as &#N;). A tab\n"
+                  "         is written as a space and a pair with an empty side is left out;\n"
+                  "         both are named on standard error. For Mnemosyne only: import reads\n"
+                  "         its references as they stand.\n"
+                  "\n"
+                  "In anki, csv and tsv, a field holding the separator, a line break or a double\n"
+                  "quote, or starting with #, is double-quoted with its quotes doubled.");
 
-const char kImportHelp[] =
-    "Adds the pairs of FILE to the notebook. FILE may be anything export writes, a plain\n"
-    "list of English and Japanese separated by a tab or a comma (a first line naming the\n"
-    "columns is passed over), or a CSV file saved by a Japanese spreadsheet. UTF-8, with\n"
-    "or without a byte-order mark, and Shift_JIS (CP932) are told apart by themselves.\n"
-    "\n"
-    "Pairs the notebook already holds, and repeats inside the file, are skipped by the\n"
-    "rule Register uses: both texts equal, the English ignoring case. A valid UpDay in\n"
-    "the file is kept; other pairs get the time of the import. The pairs are added in one\n"
-    "step: a line that cannot be read stops the import with its number, and nothing is\n"
-    "added. Lines starting with # are comments.\n"
-    "\n"
-    "FILE may also be an Access database (.mdb) holding the table wordDB. Rows with an\n"
-    "empty English or Japanese are skipped and named. A character outside the Basic\n"
-    "Multilingual Plane (such as 𠮟 or an emoji) cannot be read from it and\n"
-    "comes back as \"?\": the import names those rows and adds nothing unless\n"
-    "--accept-replacements is given.";
+const char kImportHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Adds the pairs of FILE to the notebook. FILE may be anything export writes, a plain\n"
+                  "list of English and Japanese separated by a tab or a comma (a first line naming the\n"
+                  "columns is passed over), or a CSV file saved by a Japanese spreadsheet. UTF-8, with\n"
+                  "or without a byte-order mark, and Shift_JIS (CP932) are told apart by themselves.\n"
+                  "\n"
+                  "Pairs the notebook already holds, and repeats inside the file, are skipped by the\n"
+                  "rule Register uses: both texts equal, the English ignoring case. A valid UpDay in\n"
+                  "the file is kept; other pairs get the time of the import. The pairs are added in one\n"
+                  "step: a line that cannot be read stops the import with its number, and nothing is\n"
+                  "added. Lines starting with # are comments.\n"
+                  "\n"
+                  "FILE may also be an Access database (.mdb) holding the table wordDB. Rows with an\n"
+                  "empty English or Japanese are skipped and named. A character outside the Basic\n"
+                  "Multilingual Plane (such as 𠮟 or an emoji) cannot be read from it and\n"
+                  "comes back as \"?\": the import names those rows and adds nothing unless\n"
+                  "--accept-replacements is given.");
 
-const char kConvertHelp[] =
-    "Turns an Access database left where the notebook lives (the table wordDB of the\n"
-    "notebook's old design) into a notebook at that place, and keeps the Access file\n"
-    "beside it as word.mdb.access, unchanged. The pairs are read as import reads an\n"
-    "Access file; the new notebook appears only once it is complete. A conversion cut\n"
-    "short (the Access file already kept, the new notebook not yet in place) is\n"
-    "finished by the next one. With --if-access, it succeeds quietly when there is\n"
-    "neither an Access file nor a conversion to finish.";
+const char kConvertHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Turns an Access database left where the notebook lives (the table wordDB of the\n"
+                  "notebook's old design) into a notebook at that place, and keeps the Access file\n"
+                  "beside it as word.mdb.access, unchanged. The pairs are read as import reads an\n"
+                  "Access file; the new notebook appears only once it is complete. A conversion cut\n"
+                  "short (the Access file already kept, the new notebook not yet in place) is\n"
+                  "finished by the next one. With --if-access, it succeeds quietly when there is\n"
+                  "neither an Access file nor a conversion to finish.");
 
 // Far beyond any word list; keeps a wrong file from being read whole into memory.
 constexpr qint64 kLargestFile = qint64(1) << 30;
@@ -74,24 +75,20 @@ void printUncarried(const WordExporter::Report& report)
     const auto list = [](const QString& what, const QVector<WordRecord>& words) {
         if (words.isEmpty())
             return;
-        print(stderr, what.arg(words.size()));
+        print(stderr, what.arg(words.size()) + QLatin1Char('\n'));
         for (const WordRecord& word : words)
             print(stderr, QStringLiteral("  \"%1\" \"%2\"\n")
                               .arg(QString(word.english).replace(QChar::Null, QStringLiteral("\\0")),
                                    QString(word.japanese).replace(QChar::Null, QStringLiteral("\\0"))));
     };
-    list(QStringLiteral("タブを空白にして書き出した組 %1件 (%1 pairs written with a space for each tab):\n"),
-         report.tabsAsSpaces);
-    list(QStringLiteral("片側が空のため書き出さなかった組 %1件 (%1 pairs left out, one side empty):\n"),
-         report.leftOut);
-    list(QStringLiteral(
-             "NUL を U+FFFD にして書き出した組 %1件 (%1 pairs written with U+FFFD for each NUL):\n"),
-         report.nulsReplaced);
+    list(TessimorDb::tr("%1 pairs written with a space for each tab:"), report.tabsAsSpaces);
+    list(TessimorDb::tr("%1 pairs left out, one side empty:"), report.leftOut);
+    list(TessimorDb::tr("%1 pairs written with U+FFFD for each NUL:"), report.nulsReplaced);
 }
 
 int exportToStandardOutput(Connection& notebook, ExchangeFormat format)
 {
-    const QString failure = QStringLiteral("標準出力に書き込めません (cannot write to standard output)");
+    const QString failure = TessimorDb::tr("cannot write to standard output");
     QFile out;
     if (!out.open(stdout, QIODevice::WriteOnly))
         return refuse(failure);
@@ -105,17 +102,16 @@ int exportToStandardOutput(Connection& notebook, ExchangeFormat format)
 int exportToFile(Connection& notebook, ExchangeFormat format, const QString& path, bool force)
 {
     if (QFileInfo::exists(path) && !force)
-        return refuse(QStringLiteral("%1 は既にあります。--force で上書きします (%1 exists already; --force "
-                                     "replaces it)")
-                          .arg(path));
+        return refuse(TessimorDb::tr("%1 exists already; --force replaces it").arg(path));
     QSaveFile file(path);
-    const QString failure = QStringLiteral("%1 に書き込めません (cannot write %1): ").arg(path);
+    const QString failure = TessimorDb::tr("cannot write %1: %2");
     if (!file.open(QIODevice::WriteOnly))
-        return refuse(failure + file.errorString());
+        return refuse(failure.arg(path, file.errorString()));
     const WordExporter::Report report = WordExporter::write(notebook, file, format);
     if (!file.commit())
-        return refuse(failure + file.errorString());
-    print(stdout, QStringLiteral("exported %1 pairs to %2\n").arg(report.written).arg(path));
+        return refuse(failure.arg(path, file.errorString()));
+    print(stdout,
+          TessimorDb::tr("exported %1 pairs to %2").arg(report.written).arg(path) + QLatin1Char('\n'));
     printUncarried(report);
     return Exit::kOk;
 }
@@ -124,37 +120,36 @@ QByteArray readWhole(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw ExchangeError(QStringLiteral("読めません: %1").arg(file.errorString()),
-                            QStringLiteral("cannot read it: %1").arg(file.errorString()));
+        throw ExchangeError(ExchangeError::tr("cannot read it: %1").arg(file.errorString()));
     if (file.size() > kLargestFile)
-        throw ExchangeError(QStringLiteral("大きすぎます"), QStringLiteral("the file is too large"));
+        throw ExchangeError(ExchangeError::tr("the file is too large"));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw ExchangeError(QStringLiteral("読めません: %1").arg(file.errorString()),
-                            QStringLiteral("cannot read it: %1").arg(file.errorString()));
+        throw ExchangeError(ExchangeError::tr("cannot read it: %1").arg(file.errorString()));
     return bytes;
 }
 
 void printReport(const ImportReport& report, WordImporter::Mode mode, int commentLines)
 {
     const bool dryRun = mode == WordImporter::Mode::DryRun;
-    print(stdout, QStringLiteral("%1 %2, skipped %3 (%4 already in the notebook, %5 repeated in the file)\n"
-                                 "%6 %2件、スキップ %3件 (登録済み %4件、ファイル内の重複 %5件)\n")
-                      .arg(dryRun ? QStringLiteral("would add") : QStringLiteral("added"))
-                      .arg(report.added)
-                      .arg(report.skipped())
-                      .arg(report.alreadyInNotebook)
-                      .arg(report.repeatedInFile)
-                      .arg(dryRun ? QStringLiteral("追加予定") : QStringLiteral("追加")));
+    const QString counts =
+        dryRun ? TessimorDb::tr("would add %1, skipped %2 (%3 already in the notebook, %4 "
+                                "repeated in the file)")
+               : TessimorDb::tr("added %1, skipped %2 (%3 already in the notebook, %4 repeated "
+                                "in the file)");
+    print(stdout, counts.arg(report.added)
+                          .arg(report.skipped())
+                          .arg(report.alreadyInNotebook)
+                          .arg(report.repeatedInFile) +
+                      QLatin1Char('\n'));
     if (report.stamped > 0)
-        print(stdout, QStringLiteral("%1 of them without a valid UpDay: stamped with the time of the import\n"
-                                     "うち %1件は UpDay がないため取り込み時刻を記録\n")
-                          .arg(report.stamped));
+        print(stdout, TessimorDb::tr("%1 of them without a valid UpDay: stamped with the time of the import")
+                              .arg(report.stamped) +
+                          QLatin1Char('\n'));
     // A plain list's line starting with '#' is taken for a comment; say so, so no pair goes unnoticed.
     if (commentLines > 0)
-        print(stdout, QStringLiteral("passed over %1 comment lines starting with #\n"
-                                     "# で始まるコメント行 %1行を読み飛ばしました\n")
-                          .arg(commentLines));
+        print(stdout, TessimorDb::tr("passed over %1 comment lines starting with #").arg(commentLines) +
+                          QLatin1Char('\n'));
 }
 QString rowNumbers(const QVector<int>& rows)
 {
@@ -170,11 +165,9 @@ AccessWords readAccess(const QString& path, bool acceptReplacements)
     AccessWords access = readAccessWords(path);
     if (!access.replacedRows.isEmpty() && !acceptReplacements)
         throw ExchangeError(
-            QStringLiteral("%1行目に基本多言語面の外の文字 (𠮟 や絵文字など) があり、「?」としか読めません。"
-                           "--accept-replacements で「?」のまま取り込みます")
-                .arg(rowNumbers(access.replacedRows)),
-            QStringLiteral("rows %1 hold characters outside the Basic Multilingual Plane (such as 𠮟 or an "
-                           "emoji), which read as \"?\"; --accept-replacements takes them so")
+            ExchangeError::tr(
+                "rows %1 hold characters outside the Basic Multilingual Plane (such as 𠮟 or an "
+                "emoji), which read as \"?\"; --accept-replacements takes them so")
                 .arg(rowNumbers(access.replacedRows)));
     return access;
 }
@@ -182,42 +175,46 @@ AccessWords readAccess(const QString& path, bool acceptReplacements)
 void printAccessNotes(const AccessWords& access)
 {
     if (!access.emptyRows.isEmpty())
-        print(stdout, QStringLiteral("skipped rows %1 of wordDB: an empty English or Japanese\n"
-                                     "English または Japanese が空の行を読み飛ばしました: %1行目\n")
-                          .arg(rowNumbers(access.emptyRows)));
+        print(stdout, TessimorDb::tr("skipped rows %1 of wordDB: an empty English or Japanese")
+                              .arg(rowNumbers(access.emptyRows)) +
+                          QLatin1Char('\n'));
     if (!access.replacedRows.isEmpty())
-        print(stdout, QStringLiteral("rows %1 of wordDB taken with \"?\" for characters outside the Basic "
-                                     "Multilingual Plane\n"
-                                     "%1行目は基本多言語面の外の文字を「?」として取り込みました\n")
-                          .arg(rowNumbers(access.replacedRows)));
+        print(stdout, TessimorDb::tr("rows %1 of wordDB taken with \"?\" for characters outside the Basic "
+                                     "Multilingual Plane")
+                              .arg(rowNumbers(access.replacedRows)) +
+                          QLatin1Char('\n'));
     if (access.longPairs > 0)
-        print(stdout, QStringLiteral("%1 pairs longer than the window's boxes (English %2, Japanese %3 "
-                                     "characters) are taken whole\n"
-                                     "入力欄 (英語 %2字、日本語 %3字) より長い %1組もそのまま取り込みます\n")
-                          .arg(access.longPairs)
-                          .arg(TextLimits::kEnglish)
-                          .arg(TextLimits::kJapanese));
+        print(stdout, TessimorDb::tr("%1 pairs longer than the window's boxes (English %2, Japanese %3 "
+                                     "characters) are taken whole")
+                              .arg(access.longPairs)
+                              .arg(TextLimits::kEnglish)
+                              .arg(TextLimits::kJapanese) +
+                          QLatin1Char('\n'));
 }
 
-const QCommandLineOption kAcceptReplacements(QStringLiteral("accept-replacements"),
-                                             QStringLiteral("take \"?\" for the characters of an Access "
-                                                            "file that cannot be read"));
+// Made by each command, not kept as a constant: its text is translated, and the translation is installed
+// only once main runs.
+QCommandLineOption acceptReplacements()
+{
+    return {QStringLiteral("accept-replacements"),
+            TessimorDb::tr("take \"?\" for the characters of an Access file that cannot be read")};
+}
 } // namespace
 
 int exportCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.addOptions({{QStringLiteral("format"), QStringLiteral("anki (the default), csv, tsv or mnemosyne"),
+    parser.addOptions({{QStringLiteral("format"), TessimorDb::tr("anki (the default), csv, tsv or mnemosyne"),
                         QStringLiteral("FORMAT"), QStringLiteral("anki")},
-                       {QStringLiteral("force"), QStringLiteral("replace FILE if it exists")}});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("where the pairs go"),
+                       {QStringLiteral("force"), TessimorDb::tr("replace FILE if it exists")}});
+    parser.addPositionalArgument(QStringLiteral("FILE"), TessimorDb::tr("where the pairs go"),
                                  QStringLiteral("[FILE]"));
     if (const auto status = parse(parser, args, kExportHelp, 0, 1))
         return *status;
     const std::optional<ExchangeFormat> format = exchangeFormatNamed(parser.value(QStringLiteral("format")));
     if (!format)
         return usageError(args.constFirst(),
-                          QStringLiteral("the format is anki, csv, tsv or mnemosyne, not '%1'")
+                          TessimorDb::tr("the format is anki, csv, tsv or mnemosyne, not '%1'")
                               .arg(parser.value(QStringLiteral("format"))));
     return refusing([&] {
         Connection notebook(existingNotebook(), Connection::Access::ReadOnly);
@@ -231,18 +228,19 @@ int exportCommand(const QStringList& args)
 int importCommand(const QStringList& args)
 {
     QCommandLineParser parser;
+    const QCommandLineOption accept = acceptReplacements();
     parser.addOptions(
-        {{QStringLiteral("dry-run"), QStringLiteral("report what the import would add, and add nothing")},
-         {QStringLiteral("encoding"), QStringLiteral("read FILE as utf-8 or shift_jis (also sjis, cp932)"),
+        {{QStringLiteral("dry-run"), TessimorDb::tr("report what the import would add, and add nothing")},
+         {QStringLiteral("encoding"), TessimorDb::tr("read FILE as utf-8 or shift_jis (also sjis, cp932)"),
           QStringLiteral("NAME")},
-         kAcceptReplacements});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the word file"));
+         accept});
+    parser.addPositionalArgument(QStringLiteral("FILE"), TessimorDb::tr("the word file"));
     if (const auto status = parse(parser, args, kImportHelp, 1, 1))
         return *status;
     const std::optional<TextDecoder::Encoding> encoding =
         TextDecoder::encodingNamed(parser.value(QStringLiteral("encoding")));
     if (parser.isSet(QStringLiteral("encoding")) && !encoding)
-        return usageError(args.constFirst(), QStringLiteral("the encoding is utf-8 or shift_jis, not '%1'")
+        return usageError(args.constFirst(), TessimorDb::tr("the encoding is utf-8 or shift_jis, not '%1'")
                                                  .arg(parser.value(QStringLiteral("encoding"))));
     const QString path = parser.positionalArguments().constFirst();
     QVector<WordRecord> words;
@@ -251,7 +249,7 @@ int importCommand(const QStringList& args)
     const int read = refusing(
         [&] {
             if (AccessReader::recognises(path)) {
-                access = readAccess(path, parser.isSet(kAcceptReplacements));
+                access = readAccess(path, parser.isSet(accept));
                 words = access.words;
                 return Exit::kOk;
             }
@@ -262,7 +260,7 @@ int importCommand(const QStringList& args)
         },
         path);
     if (read != Exit::kOk) {
-        print(stderr, QStringLiteral("何も追加していません (nothing was added)\n"));
+        print(stderr, TessimorDb::tr("nothing was added") + QLatin1Char('\n'));
         return read;
     }
     return refusing([&] {
@@ -279,9 +277,10 @@ int importCommand(const QStringList& args)
 int convertCommand(const QStringList& args)
 {
     QCommandLineParser parser;
+    const QCommandLineOption accept = acceptReplacements();
     const QCommandLineOption ifAccess(QStringLiteral("if-access"),
-                                      QStringLiteral("do nothing, quietly, when no Access file is there"));
-    parser.addOptions({kAcceptReplacements, ifAccess});
+                                      TessimorDb::tr("do nothing, quietly, when no Access file is there"));
+    parser.addOptions({accept, ifAccess});
     if (const auto status = parse(parser, args, kConvertHelp, 0, 0))
         return *status;
     const QString path = Notebook::defaultPath();
@@ -293,22 +292,19 @@ int convertCommand(const QStringList& args)
             // file moves only then.
             if (!QFileInfo::exists(path) && QFileInfo::exists(fresh) && AccessReader::recognises(kept)) {
                 if (!replaceFile(fresh, path))
-                    throw ExchangeError(QStringLiteral("変換を終えられません"),
-                                        QStringLiteral("cannot finish converting it"));
-                print(stdout,
-                      QStringLiteral("converted %1; the Access file is kept as %2\n").arg(path, kept));
+                    throw ExchangeError(ExchangeError::tr("cannot finish converting it"));
+                print(stdout, TessimorDb::tr("converted %1; the Access file is kept as %2").arg(path, kept) +
+                                  QLatin1Char('\n'));
                 return Exit::kOk;
             }
             if (!AccessReader::recognises(path)) {
                 if (parser.isSet(ifAccess))
                     return Exit::kOk;
-                throw ExchangeError(QStringLiteral("Access のファイルではありません"),
-                                    QStringLiteral("it is not an Access file"));
+                throw ExchangeError(ExchangeError::tr("it is not an Access file"));
             }
             if (QFileInfo::exists(kept))
-                throw ExchangeError(QStringLiteral("%1 が既にあります").arg(kept),
-                                    QStringLiteral("%1 exists already").arg(kept));
-            const AccessWords access = readAccess(path, parser.isSet(kAcceptReplacements));
+                throw ExchangeError(ExchangeError::tr("%1 exists already").arg(kept));
+            const AccessWords access = readAccess(path, parser.isSet(accept));
             // A notebook left half-built by an earlier run is made anew.
             QFile::remove(fresh);
             ImportReport report;
@@ -327,12 +323,12 @@ int convertCommand(const QStringList& args)
                 if (keptAside)
                     QFile::rename(kept, path);
                 QFile::remove(fresh);
-                throw ExchangeError(QStringLiteral("変換できません: %1 を置き換えられません").arg(path),
-                                    QStringLiteral("cannot convert it: cannot replace %1").arg(path));
+                throw ExchangeError(ExchangeError::tr("cannot convert it: cannot replace %1").arg(path));
             }
             printReport(report, WordImporter::Mode::Add, 0);
             printAccessNotes(access);
-            print(stdout, QStringLiteral("converted %1; the Access file is kept as %2\n").arg(path, kept));
+            print(stdout, TessimorDb::tr("converted %1; the Access file is kept as %2").arg(path, kept) +
+                              QLatin1Char('\n'));
             return Exit::kOk;
         },
         path);

@@ -10,31 +10,36 @@
 #include <QFileInfo>
 
 namespace {
-const char kPathHelp[] = "Prints where the notebook's file is: $XDG_DATA_HOME/tessimor/word.mdb,\n"
-                         "by default ~/.local/share/tessimor/word.mdb.";
+const char kPathHelp[] =
+    QT_TRANSLATE_NOOP("TessimorDb", "Prints where the notebook's file is: $XDG_DATA_HOME/tessimor/word.mdb,\n"
+                                    "by default ~/.local/share/tessimor/word.mdb.");
 
-const char kInitHelp[] = "Creates the notebook's file with an empty word table. Refuses to touch a file\n"
-                         "that already exists.";
+const char kInitHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Creates the notebook's file with an empty word table. Refuses to touch a file\n"
+                  "that already exists.");
 
-const char kUpgradeHelp[] = "Adds the search index and the triggers that keep it in step to a notebook made\n"
-                            "without them, or makes them afresh when they are out of date or out of step,\n"
-                            "in one transaction; refuses while another program writes to it. With\n"
-                            "--rebuild, makes the index afresh whatever its state.";
+const char kUpgradeHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Adds the search index and the triggers that keep it in step to a notebook made\n"
+                  "without them, or makes them afresh when they are out of date or out of step,\n"
+                  "in one transaction; refuses while another program writes to it. With\n"
+                  "--rebuild, makes the index afresh whatever its state.");
 
-const char kBackupHelp[] = "Copies the notebook's file to FILE as one consistent moment, also while\n"
-                           "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
-                           "\n"
-                           "With --daily DIR, makes DIR/word-YYYY-MM-DD.mdb for today when it is missing,\n"
-                           "then deletes the oldest files so named beyond the newest N (--keep, 14).";
+const char kBackupHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Copies the notebook's file to FILE as one consistent moment, also while\n"
+                  "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
+                  "\n"
+                  "With --daily DIR, makes DIR/word-YYYY-MM-DD.mdb for today when it is missing,\n"
+                  "then deletes the oldest files so named beyond the newest N (--keep, 14).");
 
-const char kRestoreHelp[] =
-    "Puts FILE, a backup, back as the notebook once a check finds it sound, also while\n"
-    "Tessimor has the notebook open. The notebook as it was is kept beside it as\n"
-    "word.mdb.before-restore. Refused while another program is writing the notebook.";
+const char kRestoreHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Puts FILE, a backup, back as the notebook once a check finds it sound, also while\n"
+                  "Tessimor has the notebook open. The notebook as it was is kept beside it as\n"
+                  "word.mdb.before-restore. Refused while another program is writing the notebook.");
 
-const char kCheckHelp[] = "Tests the notebook's file: the database's integrity check, and the table\n"
-                          "wordDB with its columns UpDay, English and Japanese. Exit status 0 only when\n"
-                          "the file is sound; each fault found is printed on standard error.";
+const char kCheckHelp[] = QT_TRANSLATE_NOOP(
+    "TessimorDb", "Tests the notebook's file: the database's integrity check, and the table\n"
+                  "wordDB with its columns UpDay, English and Japanese. Exit status 0 only when\n"
+                  "the file is sound; each fault found is printed on standard error.");
 } // namespace
 
 int pathCommand(const QStringList& args)
@@ -55,17 +60,16 @@ int initCommand(const QStringList& args)
     try {
         Notebook::create(path);
     } catch (const StoreError& error) {
-        return refuse(QStringLiteral("単語帳を作成できません (cannot create the notebook): %1")
-                          .arg(error.engineText()));
+        return refuse(TessimorDb::tr("cannot create the notebook: %1").arg(error.engineText()));
     }
-    print(stdout, QStringLiteral("created %1\n").arg(path));
+    print(stdout, TessimorDb::tr("created %1").arg(path) + QLatin1Char('\n'));
     return Exit::kOk;
 }
 
 int upgradeCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    const QCommandLineOption rebuild(QStringLiteral("rebuild"), QStringLiteral("make the index afresh"));
+    const QCommandLineOption rebuild(QStringLiteral("rebuild"), TessimorDb::tr("make the index afresh"));
     parser.addOption(rebuild);
     if (const auto status = parse(parser, args, kUpgradeHelp, 0, 0))
         return *status;
@@ -73,21 +77,20 @@ int upgradeCommand(const QStringList& args)
         const QString path = existingNotebook();
         QElapsedTimer timer;
         timer.start();
-        QString done = QStringLiteral("rebuilt the search index of");
+        QString done = TessimorDb::tr("rebuilt the search index of %1 in %2 s");
         if (parser.isSet(rebuild)) {
             SearchIndex::rebuild(path);
         } else {
             const SearchIndex::Upgrade upgrade = SearchIndex::upgrade(path);
             if (upgrade == SearchIndex::Upgrade::UpToDate) {
-                print(stdout, QStringLiteral("up to date: %1\n").arg(path));
+                print(stdout, TessimorDb::tr("up to date: %1").arg(path) + QLatin1Char('\n'));
                 return Exit::kOk;
             }
             if (upgrade == SearchIndex::Upgrade::Added)
-                done = QStringLiteral("added the search index to");
+                done = TessimorDb::tr("added the search index to %1 in %2 s");
         }
-        print(stdout, QStringLiteral("%1 %2 in %3 s\n")
-                          .arg(done, path)
-                          .arg(double(timer.elapsed()) / 1000.0, 0, 'f', 1));
+        const QString seconds = QString::number(double(timer.elapsed()) / 1000.0, 'f', 1);
+        print(stdout, done.arg(path, seconds) + QLatin1Char('\n'));
         return Exit::kOk;
     });
 }
@@ -95,34 +98,34 @@ int upgradeCommand(const QStringList& args)
 int backupCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    const QCommandLineOption daily(QStringLiteral("daily"), QStringLiteral("keep a copy a day in DIR"),
+    const QCommandLineOption daily(QStringLiteral("daily"), TessimorDb::tr("keep a copy a day in DIR"),
                                    QStringLiteral("DIR"));
     const QCommandLineOption keep(QStringLiteral("keep"),
-                                  QStringLiteral("with --daily: the copies kept (14)"), QStringLiteral("N"),
+                                  TessimorDb::tr("with --daily: the copies kept (14)"), QStringLiteral("N"),
                                   QStringLiteral("14"));
-    parser.addOptions({{QStringLiteral("force"), QStringLiteral("replace FILE if it exists")}, daily, keep});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("where the copy goes"));
+    parser.addOptions({{QStringLiteral("force"), TessimorDb::tr("replace FILE if it exists")}, daily, keep});
+    parser.addPositionalArgument(QStringLiteral("FILE"), TessimorDb::tr("where the copy goes"));
     if (const auto status = parse(parser, args, kBackupHelp, 0, 1))
         return *status;
     const QString command = args.constFirst();
     if (parser.isSet(daily) == !parser.positionalArguments().isEmpty())
-        return usageError(command, parser.isSet(daily) ? QStringLiteral("--daily takes no FILE")
-                                                       : QStringLiteral("'%1' needs FILE").arg(command));
+        return usageError(command, parser.isSet(daily) ? TessimorDb::tr("--daily takes no FILE")
+                                                       : TessimorDb::tr("'%1' needs FILE").arg(command));
     if (parser.isSet(keep) && !parser.isSet(daily))
-        return usageError(command, QStringLiteral("--keep goes with --daily"));
+        return usageError(command, TessimorDb::tr("--keep goes with --daily"));
     if (parser.isSet(daily)) {
         bool number = false;
         const int copies = parser.value(keep).toInt(&number);
         if (!number || copies < 1)
             return usageError(
-                command, QStringLiteral("--keep wants a number from 1, not '%1'").arg(parser.value(keep)));
+                command, TessimorDb::tr("--keep wants a number from 1, not '%1'").arg(parser.value(keep)));
         return refusing([&] {
             const auto done =
                 NotebookBackup::daily(existingNotebook(), parser.value(daily), QDate::currentDate(), copies);
             if (!done.made.isEmpty())
-                print(stdout, QStringLiteral("backed up to %1\n").arg(done.made));
+                print(stdout, TessimorDb::tr("backed up to %1").arg(done.made) + QLatin1Char('\n'));
             for (const QString& removed : done.removed)
-                print(stdout, QStringLiteral("removed %1\n").arg(removed));
+                print(stdout, TessimorDb::tr("removed %1").arg(removed) + QLatin1Char('\n'));
             return Exit::kOk;
         });
     }
@@ -131,7 +134,8 @@ int backupCommand(const QStringList& args)
         const auto existing = parser.isSet(QStringLiteral("force")) ? NotebookBackup::Existing::Replace
                                                                     : NotebookBackup::Existing::Refuse;
         NotebookBackup::copy(existingNotebook(), target, existing);
-        print(stdout, QStringLiteral("backed up to %1\n").arg(QFileInfo(target).absoluteFilePath()));
+        print(stdout, TessimorDb::tr("backed up to %1").arg(QFileInfo(target).absoluteFilePath()) +
+                          QLatin1Char('\n'));
         return Exit::kOk;
     });
 }
@@ -139,14 +143,15 @@ int backupCommand(const QStringList& args)
 int restoreCommand(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("the backup"));
+    parser.addPositionalArgument(QStringLiteral("FILE"), TessimorDb::tr("the backup"));
     if (const auto status = parse(parser, args, kRestoreHelp, 1, 1))
         return *status;
     return refusing([&] {
         const QString notebook = existingNotebook();
         NotebookBackup::restore(parser.positionalArguments().constFirst(), notebook);
-        print(stdout, QStringLiteral("restored %1; the notebook as it was is in %2.before-restore\n")
-                          .arg(parser.positionalArguments().constFirst(), notebook));
+        print(stdout, TessimorDb::tr("restored %1; the notebook as it was is in %2.before-restore")
+                              .arg(parser.positionalArguments().constFirst(), notebook) +
+                          QLatin1Char('\n'));
         return Exit::kOk;
     });
 }
@@ -160,16 +165,16 @@ int checkCommand(const QStringList& args)
         const QString path = existingNotebook();
         if (AccessReader::recognises(path))
             return refuse(
-                QStringLiteral("%1 は Access のファイルです。tessimor-db convert で単語帳に変換できます "
-                               "(an Access file; 'tessimor-db convert' turns it into a notebook)")
+                TessimorDb::tr("%1 is an Access file; 'tessimor-db convert' turns it into a notebook")
                     .arg(path));
         // Throws StoreError when the notebook is busy.
         const NotebookCheck check(path);
         if (check.sound()) {
-            print(stdout, QStringLiteral("ok: %1 (%2 pairs)\n").arg(path).arg(check.pairs()));
+            print(stdout,
+                  TessimorDb::tr("ok: %1 (%2 pairs)").arg(path).arg(check.pairs()) + QLatin1Char('\n'));
             return Exit::kOk;
         }
-        refuse(QStringLiteral("単語帳のファイルに問題があります (the notebook is not sound): %1").arg(path));
+        refuse(TessimorDb::tr("the notebook is not sound: %1").arg(path));
         for (const QString& problem : check.problems())
             print(stderr, QStringLiteral("  %1\n").arg(problem));
         return Exit::kRefused;

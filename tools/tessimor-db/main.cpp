@@ -5,31 +5,39 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMap>
+#include <QTranslator>
 
 namespace {
-const char kDescription[] = "The companion command of the Tessimor vocabulary notebook.\n"
-                            "\n"
-                            "Commands:\n"
-                            "  path     print where the notebook's file is\n"
-                            "  init     create the notebook's file with an empty word table;\n"
-                            "           refuses to touch a file that already exists\n"
-                            "  export   write every pair to a file or to standard output\n"
-                            "           (a flashcard deck, CSV for spreadsheets, or TSV)\n"
-                            "  import   add the pairs of a file, skipping those already there\n"
-                            "  backup   copy the notebook's file, consistently, even while in use;\n"
-                            "           with --daily, keep one copy a day in a folder\n"
-                            "  restore  put a backup back as the notebook\n"
-                            "  check    test the notebook's file for damage\n"
-                            "  convert  turn an Access word.mdb where the notebook lives into a\n"
-                            "           notebook, keeping the Access file as word.mdb.access\n"
-                            "  upgrade  add the search index to a notebook made without it\n"
-                            "\n"
-                            "'tessimor-db COMMAND --help' tells more of each command.\n"
-                            "Exit status: 0 success, 1 refused input, 2 usage error.";
+const char kDescription[] =
+    QT_TRANSLATE_NOOP("TessimorDb", "The companion command of the Tessimor vocabulary notebook.\n"
+                                    "\n"
+                                    "Commands:\n"
+                                    "  path     print where the notebook's file is\n"
+                                    "  init     create the notebook's file with an empty word table;\n"
+                                    "           refuses to touch a file that already exists\n"
+                                    "  export   write every pair to a file or to standard output\n"
+                                    "           (a flashcard deck, CSV for spreadsheets, or TSV)\n"
+                                    "  import   add the pairs of a file, skipping those already there\n"
+                                    "  backup   copy the notebook's file, consistently, even while in use;\n"
+                                    "           with --daily, keep one copy a day in a folder\n"
+                                    "  restore  put a backup back as the notebook\n"
+                                    "  check    test the notebook's file for damage\n"
+                                    "  convert  turn an Access word.mdb where the notebook lives into a\n"
+                                    "           notebook, keeping the Access file as word.mdb.access\n"
+                                    "  upgrade  add the search index to a notebook made without it\n"
+                                    "\n"
+                                    "'tessimor-db COMMAND --help' tells more of each command.\n"
+                                    "Exit status: 0 success, 1 refused input, 2 usage error.");
 
-const QCommandLineOption kHelp({QStringLiteral("h"), QStringLiteral("help")},
-                               QStringLiteral("show this help"));
+// Made by each parser, not kept as a constant: its text is translated, and the translation is installed only
+// once main runs.
+QCommandLineOption helpOption()
+{
+    return {{QStringLiteral("h"), QStringLiteral("help")}, TessimorDb::tr("show this help")};
+}
 
 // "tessimor-db", or "tessimor-db COMMAND" for a command.
 QString invocation(const QString& command)
@@ -41,8 +49,8 @@ QString invocation(const QString& command)
 void printHelp(const QCommandLineParser& parser, const QString& command)
 {
     QString help = parser.helpText();
-    help.replace(0, help.indexOf(QLatin1String(" [options]")),
-                 QStringLiteral("Usage: ") + invocation(command));
+    const QString started = QCoreApplication::arguments().constFirst();
+    help.replace(help.indexOf(started), started.size(), invocation(command));
     print(stdout, help);
 }
 } // namespace
@@ -60,7 +68,8 @@ int refuse(const QString& message)
 
 int usageError(const QString& command, const QString& problem)
 {
-    print(stderr, QStringLiteral("tessimor-db: %1\nTry '%2 --help'.\n").arg(problem, invocation(command)));
+    print(stderr, QStringLiteral("tessimor-db: %1\n").arg(problem) +
+                      TessimorDb::tr("Try '%1 --help'.").arg(invocation(command)) + QLatin1Char('\n'));
     return Exit::kUsage;
 }
 
@@ -68,20 +77,21 @@ std::optional<int> parse(QCommandLineParser& parser, const QStringList& args, co
                          int least, int most)
 {
     const QString command = args.constFirst();
-    parser.setApplicationDescription(QString::fromUtf8(description));
-    parser.addOption(kHelp);
+    parser.setApplicationDescription(TessimorDb::tr(description));
+    const QCommandLineOption help = helpOption();
+    parser.addOption(help);
     if (!parser.parse(args))
         return usageError(command, parser.errorText());
-    if (parser.isSet(kHelp)) {
+    if (parser.isSet(help)) {
         printHelp(parser, command);
         return Exit::kOk;
     }
     const qsizetype files = parser.positionalArguments().size();
     if (files < least)
-        return usageError(command, QStringLiteral("'%1' needs FILE").arg(command));
+        return usageError(command, TessimorDb::tr("'%1' needs FILE").arg(command));
     if (files > most)
-        return usageError(command, most == 0 ? QStringLiteral("'%1' takes no arguments").arg(command)
-                                             : QStringLiteral("'%1' takes one FILE").arg(command));
+        return usageError(command, most == 0 ? TessimorDb::tr("'%1' takes no arguments").arg(command)
+                                             : TessimorDb::tr("'%1' takes one FILE").arg(command));
     return std::nullopt;
 }
 
@@ -90,8 +100,7 @@ QString existingNotebook()
     const QString path = Notebook::defaultPath();
     if (!QFileInfo::exists(path))
         throw ExchangeError(
-            QStringLiteral("単語帳のファイル %1 がありません。tessimor-db init で作成できます").arg(path),
-            QStringLiteral("there is no notebook at %1; 'tessimor-db init' creates one").arg(path));
+            ExchangeError::tr("there is no notebook at %1; 'tessimor-db init' creates one").arg(path));
     return path;
 }
 
@@ -102,9 +111,7 @@ int refusing(const std::function<int()>& work, const QString& file)
     } catch (const ExchangeError& error) {
         return refuse(file.isEmpty() ? error.message() : file + QStringLiteral(": ") + error.message());
     } catch (const StoreError& error) {
-        QString message = error.userMessage();
-        message.replace(QStringLiteral("\n\n"), QStringLiteral(" ("));
-        return refuse(message + QLatin1Char(')'));
+        return refuse(error.summary());
     }
 }
 
@@ -113,17 +120,30 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessimor-db"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSIMOR_VERSION));
+    // The learner's language where the program has a translation into it, else English throughout: its own
+    // texts from the translation built into it, then Qt's (the parser's, the files' errors) into the same
+    // language, from where Debian's qt6-translations-l10n installs them.
+    QTranslator own;
+    QTranslator qt;
+    if (own.load(QLocale::system(), QStringLiteral("tessimor"), QStringLiteral("_"),
+                 QStringLiteral(":/translations"))) {
+        QCoreApplication::installTranslator(&own);
+        if (qt.load(QLocale(own.language()), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&qt);
+    }
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kDescription));
-    parser.addOption(kHelp);
+    parser.setApplicationDescription(TessimorDb::tr(kDescription));
+    const QCommandLineOption help = helpOption();
+    parser.addOption(help);
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("COMMAND"), QStringLiteral("the command and its own options"),
+    parser.addPositionalArgument(QStringLiteral("COMMAND"), TessimorDb::tr("the command and its own options"),
                                  QStringLiteral("COMMAND [OPTIONS]"));
     // The options after the command are the command's own.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(QString(), parser.errorText());
-    if (parser.isSet(kHelp)) {
+    if (parser.isSet(help)) {
         printHelp(parser, QString());
         return Exit::kOk;
     }
@@ -131,7 +151,7 @@ int main(int argc, char* argv[])
         parser.showVersion();
     const QStringList args = parser.positionalArguments();
     if (args.isEmpty())
-        return usageError(QString(), QStringLiteral("a command is needed"));
+        return usageError(QString(), TessimorDb::tr("a command is needed"));
     static const QMap<QString, int (*)(const QStringList&)> commands = {
         {QStringLiteral("path"), pathCommand},       {QStringLiteral("init"), initCommand},
         {QStringLiteral("export"), exportCommand},   {QStringLiteral("import"), importCommand},
@@ -141,6 +161,6 @@ int main(int argc, char* argv[])
     };
     const auto command = commands.value(args.constFirst());
     if (!command)
-        return usageError(QString(), QStringLiteral("unknown command '%1'").arg(args.constFirst()));
+        return usageError(QString(), TessimorDb::tr("unknown command '%1'").arg(args.constFirst()));
     return command(args);
 }
