@@ -1,5 +1,6 @@
-// Preloaded into the real program by startup_test: closes each window (message box or main window) as soon
-// as it shows, printing what it was, so that no run waits on a user and the program ends with its window.
+// Preloaded into the real program by startup_test and install_test: closes each window (message box or main
+// window) as soon as it shows, printing what it was, so that no run waits on a user and the program ends with
+// its window.
 #include <QApplication>
 
 namespace {
@@ -16,9 +17,11 @@ struct Hook : QObject {
         return false;
     }
 };
+// Also loaded, through the launcher's environment, into tessimor-db, which has no QApplication.
 void install()
 {
-    qApp->installEventFilter(new Hook(qApp));
+    QCoreApplication* app = QCoreApplication::instance();
+    app->installEventFilter(new Hook(app));
 }
 } // namespace
 Q_COREAPP_STARTUP_FUNCTION(install)

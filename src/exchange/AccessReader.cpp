@@ -65,6 +65,15 @@ bool lastRowLosesCharacters(MdbTableDef* table, const std::vector<int>& columns)
     }
     return false;
 }
+
+// The file with its catalog of tables read.
+std::unique_ptr<MdbHandle, Free> open(const QString& path)
+{
+    std::unique_ptr<MdbHandle, Free> handle(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
+    if (!handle || !mdb_read_catalog(handle.get(), MDB_TABLE))
+        throw ExchangeError(ExchangeError::tr("cannot read it as an Access file"));
+    return handle;
+}
 } // namespace
 
 bool recognises(const QString& path)
@@ -78,11 +87,21 @@ bool recognises(const QString& path)
             head.mid(4) == QByteArray("Standard ACE DB\0", 16));
 }
 
+QStringList tables(const QString& path)
+{
+    const std::unique_ptr<MdbHandle, Free> handle = open(path);
+    QStringList names;
+    for (guint i = 0; i < handle->num_catalog; ++i) {
+        auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(handle->catalog, i));
+        if (entry->object_type == MDB_TABLE && !mdb_is_system_table(entry))
+            names << QString::fromUtf8(entry->object_name);
+    }
+    return names;
+}
+
 Table read(const QString& path, const QString& tableName, const QStringList& columns)
 {
-    const std::unique_ptr<MdbHandle, Free> handle(mdb_open(QFile::encodeName(path).constData(), MDB_NOFLAGS));
-    if (!handle || !mdb_read_catalog(handle.get(), MDB_TABLE))
-        throw ExchangeError(ExchangeError::tr("cannot read it as an Access file"));
+    const std::unique_ptr<MdbHandle, Free> handle = open(path);
     mdb_set_date_fmt(handle.get(), "%Y/%m/%d %H:%M:%S");
     QByteArray name = tableName.toUtf8();
     const std::unique_ptr<MdbTableDef, Free> table(

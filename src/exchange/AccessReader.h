@@ -22,6 +22,10 @@ struct Table {
     QVector<int> replacedRows;
 };
 
+// The names of the tables the file holds, but for the database's own; throws ExchangeError when the file
+// cannot be opened.
+QStringList tables(const QString& path);
+
 // Throws ExchangeError when the file cannot be opened, the table or a column is missing, or fewer or
 // more rows are read than the table's definition counts (a file that was not closed cleanly).
 Table read(const QString& path, const QString& table, const QStringList& columns);

@@ -4,6 +4,7 @@
 #include "Notebook.h"
 
 #include <QFile>
+#include <QProcess>
 
 #include <stdexcept>
 
@@ -57,4 +58,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write " + path.toStdString());
+}
+
+QString writeAccessFile(const QString& to, const QStringList& rows)
+{
+    QProcess node;
+    node.start("node",
+               QStringList{NODE_DIR "/access.cjs", "write", to, ACCESS_FIXTURES "/emptyJet4.mdb"} + rows);
+    node.waitForFinished(120000);
+    return QString::fromUtf8(node.readAllStandardOutput() + node.readAllStandardError());
 }

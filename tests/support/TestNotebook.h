@@ -36,3 +36,6 @@ private:
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
+// Writes UpDay's type and rows to an Access file with access.cjs; says nothing when mdb-reader reads them
+// back.
+QString writeAccessFile(const QString& to, const QStringList& rows);

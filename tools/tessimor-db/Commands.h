@@ -15,6 +15,9 @@ namespace Exit {
 constexpr int kOk = 0;
 constexpr int kRefused = 1;
 constexpr int kUsage = 2;
+// convert's refusals that the menu's launcher offers a way out of.
+constexpr int kReplacements = 3;
+constexpr int kNoWordTable = 4;
 } // namespace Exit
 
 // The context of the command's own texts in its translations: TessimorDb::tr("…").

@@ -159,17 +159,31 @@ QString rowNumbers(const QVector<int>& rows)
     return numbers.join(QStringLiteral(", "));
 }
 
+ExchangeError replacementsRefused(const QVector<int>& rows)
+{
+    return ExchangeError(
+        ExchangeError::tr("rows %1 hold characters outside the Basic Multilingual Plane (such "
+                          "as 𠮟 or an emoji), which read as \"?\"; --accept-replacements "
+                          "takes them so")
+            .arg(rowNumbers(rows)));
+}
+
 // Refuses a file whose texts the library could not carry whole, unless "?" in their place is accepted.
 AccessWords readAccess(const QString& path, bool acceptReplacements)
 {
     AccessWords access = readAccessWords(path);
     if (!access.replacedRows.isEmpty() && !acceptReplacements)
-        throw ExchangeError(
-            ExchangeError::tr(
-                "rows %1 hold characters outside the Basic Multilingual Plane (such as 𠮟 or an "
-                "emoji), which read as \"?\"; --accept-replacements takes them so")
-                .arg(rowNumbers(access.replacedRows)));
+        throw replacementsRefused(access.replacedRows);
     return access;
+}
+
+// The menu's launcher offers a way out of two of convert's refusals: each has an exit status of its own and
+// a line on standard output, in words never translated, for the launcher to read.
+int refuseForLauncher(int status, const QString& line, const QString& path, const ExchangeError& error)
+{
+    print(stdout, line + QLatin1Char('\n'));
+    refuse(path + QStringLiteral(": ") + error.message());
+    return status;
 }
 
 void printAccessNotes(const AccessWords& access)
@@ -288,6 +302,11 @@ int convertCommand(const QStringList& args)
     const QString fresh = path + QStringLiteral(".converting");
     return refusing(
         [&] {
+            // A rename cut short between linking the new name and unlinking the old leaves the Access file
+            // under both names, the notebook beside them complete: without the notebook's name, the step
+            // below finishes the conversion.
+            if (sameFile(path, kept) && QFileInfo::exists(fresh))
+                QFile::remove(path);
             // Cut short after the Access file went aside: the notebook beside it is complete, as the Access
             // file moves only then.
             if (!QFileInfo::exists(path) && QFileInfo::exists(fresh) && AccessReader::recognises(kept)) {
@@ -304,7 +323,16 @@ int convertCommand(const QStringList& args)
             }
             if (QFileInfo::exists(kept))
                 throw ExchangeError(ExchangeError::tr("%1 exists already").arg(kept));
-            const AccessWords access = readAccess(path, parser.isSet(accept));
+            const QStringList tables = AccessReader::tables(path);
+            if (!tables.contains(QStringLiteral("wordDB"), Qt::CaseInsensitive))
+                return refuseForLauncher(
+                    Exit::kNoWordTable, QStringLiteral("tables: ") + tables.join(QLatin1Char('\t')), path,
+                    ExchangeError(ExchangeError::tr("there is no table %1").arg("wordDB")));
+            const AccessWords access = readAccessWords(path);
+            if (!access.replacedRows.isEmpty() && !parser.isSet(accept))
+                return refuseForLauncher(Exit::kReplacements,
+                                         QStringLiteral("replaced rows: %1").arg(access.replacedRows.size()),
+                                         path, replacementsRefused(access.replacedRows));
             // A notebook left half-built by an earlier run is made anew.
             QFile::remove(fresh);
             ImportReport report;

@@ -2,13 +2,12 @@
 #include "ExchangeError.h"
 #include "Notebook.h"
 #include "StoreError.h"
+#include "Translations.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMap>
-#include <QTranslator>
 
 namespace {
 const char kDescription[] =
@@ -120,18 +119,7 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessimor-db"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSIMOR_VERSION));
-    // The learner's language where the program has a translation into it, else English throughout: its own
-    // texts from the translation built into it, then Qt's (the parser's, the files' errors) into the same
-    // language, from where Debian's qt6-translations-l10n installs them.
-    QTranslator own;
-    QTranslator qt;
-    if (own.load(QLocale::system(), QStringLiteral("tessimor"), QStringLiteral("_"),
-                 QStringLiteral(":/translations"))) {
-        QCoreApplication::installTranslator(&own);
-        if (qt.load(QLocale(own.language()), QStringLiteral("qtbase"), QStringLiteral("_"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(&qt);
-    }
+    const auto translations = Translations::install(QLocale::system());
     QCommandLineParser parser;
     parser.setApplicationDescription(TessimorDb::tr(kDescription));
     const QCommandLineOption help = helpOption();

@@ -1,0 +1,55 @@
+#include "Launcher.h"
+#include "MessageBox.h"
+#include "Notebook.h"
+#include "Translations.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QProcess>
+
+#include <cstdio>
+
+namespace {
+// Without a display the toolkit would abort with a message few learners could act on.
+bool displayMissing()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return false;
+#endif
+}
+
+// Where tessimor and tessimor-db are: installed, in bin/ beside the launcher's libexec/tessimor/. The one
+// place to change for a layout that keeps the three programs side by side.
+QString programsFolder()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../../bin");
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (displayMissing()) {
+        std::fputs("tessimor-start: no display found (DISPLAY and WAYLAND_DISPLAY are unset), so neither "
+                   "Tessimor's window nor the launcher's messages can be shown.\n"
+                   "Start it from the desktop's menu, or work with the notebook here through tessimor-db.\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessimor"));
+    QApplication::setApplicationVersion(QStringLiteral(TESSIMOR_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSIMOR_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessimor")));
+    const auto translations = Translations::install(QLocale());
+
+    const QString folder = programsFolder();
+    const QString window = folder + QStringLiteral("/tessimor");
+    const QStringList arguments = QCoreApplication::arguments().mid(1);
+    QtMessageBox messages;
+    Launcher launcher(messages, Notebook::defaultPath(), folder + QStringLiteral("/tessimor-db"),
+                      [&] { return QProcess::startDetached(window, arguments); });
+    return launcher.run(QDate::currentDate());
+}
