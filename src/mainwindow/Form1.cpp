@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DataGrid.h"
+#include "JapaneseFont.h"
 #include "MessageBox.h"
 #include "ProgramExit.h"
 #include "StoreError.h"
@@ -35,12 +36,7 @@ enum class Input { Latin, AsSet };
 
 QFont gothic(double points, Weight weight)
 {
-    QFont font;
-    // Proportional faces only: under a Japanese locale the system's own choice may be a monospaced one.
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP"),
-                      QStringLiteral("VL PGothic")});
-    font.setPointSizeF(points);
+    QFont font = japaneseFont(points);
     font.setBold(weight == Weight::Bold);
     return font;
 }
