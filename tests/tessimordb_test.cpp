@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <sqlite3.h>
+#include <thread>
 
 extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, size_t size);
 
@@ -95,7 +96,9 @@ private slots:
         const Run wrong = run({"import", "--encoding", "utf-8", "sheet.csv"});
         QVERIFY(wrong.err.contains("line 2:") && wrong.err.contains("nothing was added"));
         same.execute("drop index no", {});
+        std::thread writer = holdBriefly();
         QVERIFY(run({"import", "list.txt"}).out.startsWith("added" + counted));
+        writer.join();
     }
 
     // Usage errors end with 2, refusals with 1, and the files refused are left alone.
@@ -117,6 +120,8 @@ private slots:
              {"1 init", "0 export --force keep.csv", "0 backup copy.mdb", "1 backup copy.mdb",
               "0 backup --force copy.mdb", "1 backup --force tessimor/word.mdb"})
             QVERIFY2(run(step.mid(2).split(' ')).status == step[0].digitValue(), qPrintable(step));
+        QVERIFY(QFile::remove(notebook()) && QFile::link("elsewhere.mdb", notebook()));
+        QVERIFY(run({"init"}).err.contains("already exists") && QFileInfo(notebook()).isSymLink());
     }
 
     // Help and refusals, also the system's part of them, in the learner's language alone (English under the
@@ -174,6 +179,10 @@ private slots:
         for (const QStringList& args : {QStringList{"check"}, {"restore", "copy.mdb"}})
             QVERIFY(run(args).err.contains("in use by another program"));
         connection.execute("commit");
+        connection.execute("begin immediate"); // a writer that lets readers in: still nothing changes
+        QVERIFY(run({"restore", "copy.mdb"}).status == 1 &&
+                !QFileInfo::exists(notebook() + ".before-restore"));
+        connection.execute("commit");
         // The table's page damaged: a backup fails and leaves the old copy alone.
         QByteArray bytes = readFile(notebook());
         writeFile(notebook(), bytes.replace(4096, 4096, QByteArray(4096, '\0')));
@@ -210,7 +219,9 @@ private slots:
         sql("delete from wordDB where English = 'apple'");
         QVERIFY(run({"check"}).err.contains("wordDB_TextDelete of the search index is missing\n  the search "
                                             "index is out of step with wordDB (2 texts differ)"));
+        std::thread writer = holdBriefly();
         QVERIFY(run({"upgrade"}).out.startsWith("rebuilt the search index"));
+        writer.join();
         QCOMPARE(run({"check"}).status, 0);
         // Indexes sorted without regard to case, under a table that now says case matters.
         sql("pragma writable_schema = on");
@@ -265,6 +276,14 @@ private slots:
             QVERIFY2(NotebookCheck(notebook()).pairs() == 6, qPrintable(at));
             Connection(notebook()).execute(Statements::kDelete, {at, "x"});
         }
+        // A writer killed inside its transaction leaves a journal; the read-only commands play it back.
+        run({"-c", "import os, sqlite3; d = sqlite3.connect('" + notebook() +
+                       "'); d.execute('pragma cache_size = 1')"
+                       "\nfor i in range(3000): d.execute(\"insert into wordDB values ('x', ?, 'y')\", "
+                       "(str(i) * 50,))"
+                       "\nos._exit(0)"},
+            "python3");
+        QVERIFY(QFileInfo::exists(notebook() + "-journal") && run({"check"}).out.contains("(5 pairs)"));
         // A disk that fills during the restore: refused, the notebook as it was and at its size.
         Connection("copy.mdb")
             .execute(Statements::kInsert, {"2025/01/01 00:00:00", QString(99999, 'a'), "x"});
@@ -283,6 +302,10 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("read"); // the pairs and comment lines, or the line that stops the reading
+        QTest::newRow("a header with a third column")
+            << QByteArray("English\tJapanese\tNote\na\tb\n") << "line 1:";
+        QTest::newRow("a deck's first pair named like columns")
+            << QByteArray("#separator:tab\nEnglish\tJapanese\n") << "|English|Japanese; #0";
         QTest::newRow("header, CRLF, blank, comment, no last end")
             << QByteArray("English\tJapanese\r\n\r\n5\" floppy\tりんご\r\n#\r\nbook\t本")
             << "|5\" floppy|りんご;|book|本; #1";
@@ -339,6 +362,17 @@ private slots:
     }
 
 private:
+    // Another writer holds the notebook for a moment, as the window's Register does.
+    std::thread holdBriefly()
+    {
+        auto writer = std::make_shared<Connection>(notebook());
+        writer->execute("begin immediate");
+        return std::thread([writer] {
+            QThread::msleep(300);
+            writer->execute("commit");
+        });
+    }
+
     // A new notebook holding these "UpDay|English|Japanese" rows.
     void insert(const QStringList& rows)
     {
