@@ -6,7 +6,6 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
-#include <QScrollBar>
 #include <QtTest>
 
 namespace {
@@ -103,25 +102,6 @@ private slots:
         QCOMPARE(boxes(), message == kStored ? "|" : pair);
         m_ui->click("Command7");
         QCOMPARE(boxes(), "|");
-    }
-
-    // The bar ends at the last row after a delete or a one-pair search; a new list shows from its top.
-    void theScrollBarEndsAtTheLastRow()
-    {
-        m_ui->form->show();
-        DataGrid* grid = m_ui->grid("DataGrid1");
-        QScrollBar* bar = grid->verticalScrollBar();
-        for (int i = 0; i < 13; ++i)
-            m_notebook->insert("2023/12/01 10:00:00", QString("filler%1").arg(i), "詰め物");
-        m_ui->click("Command3");
-        bar->setValue(bar->maximum());
-        QCOMPARE(m_ui->deleteRows({22, 21}, 22), QStringList());
-        m_ui->settle();
-        QCOMPARE(bar->value(), 0);
-        QCOMPARE(bar->maximum(), 22 - grid->viewport()->height() / grid->rowHeight(0));
-        m_ui->search("Outstanding");
-        m_ui->settle();
-        QCOMPARE(bar->maximum(), 0);
     }
 
     // A label's accessible name is its text (the count's too); every Tab stop has a name. Only the Japanese
