@@ -1,4 +1,5 @@
 #include "Clock.h"
+#include "DisplayMissing.h"
 #include "FileSearch.h"
 #include "Form1.h"
 #include "HostRegistry.h"
@@ -13,19 +14,6 @@
 
 #include <cstdio>
 #include <memory>
-
-namespace {
-// Without a display the toolkit would abort with a message few learners could act on.
-bool displayMissing()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return false;
-#endif
-}
-} // namespace
 
 int main(int argc, char* argv[])
 {

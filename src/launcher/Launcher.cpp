@@ -21,16 +21,6 @@ constexpr int kNoWordTable = 4;
 // As many daily copies as tessimor-db backup --daily keeps by default.
 constexpr int kKeptBackups = 14;
 
-// SQLite's primary result codes for a damaged file and for one that is no database at all.
-constexpr int kCorrupt = 11;
-constexpr int kNotADatabase = 26;
-
-bool isDamage(const StoreError& error)
-{
-    const int code = error.engineCode() & 0xff;
-    return code == kCorrupt || code == kNotADatabase;
-}
-
 // The value of the line "key: value" that tessimor-db prints for the launcher.
 QString valueOf(const QString& output, const QString& key)
 {
@@ -208,7 +198,7 @@ bool Launcher::backUp(const QDate& today)
         NotebookBackup::daily(m_notebook, folder, today, kKeptBackups);
         return true;
     } catch (const StoreError& error) {
-        if (isDamage(error))
+        if (error.isDamage())
             return restore(folder);
         failure = error.userMessage();
     } catch (const ExchangeError& error) {
@@ -239,7 +229,7 @@ bool Launcher::restore(const QString& folder)
         NotebookBackup::restore(backup->path, m_notebook);
         return true;
     } catch (const StoreError& error) {
-        if (isDamage(error) && restoreWhole(backup->path, m_notebook))
+        if (error.isDamage() && restoreWhole(backup->path, m_notebook))
             return true;
         failure = error.userMessage();
     } catch (const ExchangeError& error) {

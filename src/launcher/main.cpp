@@ -1,3 +1,4 @@
+#include "DisplayMissing.h"
 #include "JapaneseFont.h"
 #include "Launcher.h"
 #include "MessageBox.h"
@@ -11,17 +12,6 @@
 #include <cstdio>
 
 namespace {
-// Without a display the toolkit would abort with a message few learners could act on.
-bool displayMissing()
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    return qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return false;
-#endif
-}
-
 // Where tessimor and tessimor-db are: installed, in bin/ beside the launcher's libexec/tessimor/. The one
 // place to change for a layout that keeps the three programs side by side.
 QString programsFolder()

@@ -76,3 +76,9 @@ QString StoreError::summary() const
     return QCoreApplication::translate("StoreError", headline(m_engineCode).english) + QStringLiteral(" (") +
            m_engineText + QLatin1Char(')');
 }
+
+bool StoreError::isDamage() const
+{
+    const int code = m_engineCode & 0xff;
+    return code == kCorrupt || code == kNotADb;
+}

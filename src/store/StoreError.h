@@ -17,6 +17,8 @@ public:
     int engineCode() const { return m_engineCode; }
     // Another connection holds the lock the statement needed (SQLite's SQLITE_BUSY).
     bool isBusy() const { return (m_engineCode & 0xff) == kBusy; }
+    // The file is damaged, or is no database at all (SQLITE_CORRUPT, SQLITE_NOTADB).
+    bool isDamage() const;
     static constexpr int kBusy = 5;
     // A read-only connection met a journal an interrupted writer left (SQLITE_READONLY_ROLLBACK).
     static constexpr int kReadOnlyRollback = 8 | (3 << 8);
