@@ -150,6 +150,10 @@
         <source>there is no notebook at %1; &apos;tessimor-db init&apos; creates one</source>
         <translation>単語帳のファイル %1 がありません。tessimor-db init で作成できます</translation>
     </message>
+    <message>
+        <source>this build of Tessimor cannot read Access files. Either convert the file with Tessimor for Linux (tessimor-db convert) and put the notebook made there in its place, or save the table wordDB from Access as CSV in UTF-8 and import that</source>
+        <translation>この版の Tessimor は Access のファイルを読めません。Linux 版の Tessimor で変換 (tessimor-db convert) してできた単語帳をこのファイルの代わりに置くか、Access で表 wordDB を UTF-8 の CSV として保存し、それを取り込んでください</translation>
+    </message>
 </context>
 <context>
     <name>Launcher</name>

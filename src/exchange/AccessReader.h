@@ -7,7 +7,8 @@
 #include <QVector>
 
 // Access database files (Jet 3 and Jet 4 .mdb, and .accdb as far as mdbtools' library reads them),
-// read through that library. Only this reader sees the library.
+// read through that library. Only this reader sees the library; a build without it (TESSIMOR_ACCESS off)
+// still recognises such a file, and refuses to read it with the ways to bring it over.
 namespace AccessReader {
 
 // Whether the file starts with an Access database's header.

@@ -12,11 +12,15 @@
 #include <cstdio>
 
 namespace {
-// Where tessimor and tessimor-db are: installed, in bin/ beside the launcher's libexec/tessimor/. The one
-// place to change for a layout that keeps the three programs side by side.
+// Where tessimor and tessimor-db are: installed, in bin/ beside the launcher's libexec/tessimor/; on
+// Windows, where the three programs sit side by side with their DLLs, in the launcher's own folder.
 QString programsFolder()
 {
+#ifdef Q_OS_WIN
+    return QCoreApplication::applicationDirPath();
+#else
     return QCoreApplication::applicationDirPath() + QStringLiteral("/../../bin");
+#endif
 }
 } // namespace
 
