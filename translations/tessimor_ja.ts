@@ -631,22 +631,25 @@ in one transaction; refuses while another program writes to it. With
 Tessimor has it open and is writing to it. The copy is itself a notebook file.
 
 With --daily DIR, makes DIR/word-YYYY-MM-DD.mdb for today when it is missing,
-then deletes the oldest files so named beyond the newest N (--keep, 14).</source>
+then deletes the oldest notebooks so named for today or before beyond the
+newest N (--keep, 14). Other files are left alone.</source>
         <translation>単語帳のファイルを、ある一時点の一貫した状態で FILE に複製します。Tessimor
 が開いて書き込んでいる最中でもかまいません。複製もそれ自体が単語帳のファイル
 です。
 
 --daily DIR では、今日の DIR/word-YYYY-MM-DD.mdb がなければ作り、そう
-名付けられたファイルのうち新しい N 個 (--keep、14) を超える古いものを削除
-します。</translation>
+名付けられた今日までの単語帳のうち新しい N 個 (--keep、14) を超える古いもの
+を削除します。ほかのファイルには手を触れません。</translation>
     </message>
     <message>
-        <source>Puts FILE, a backup, back as the notebook once a check finds it sound, also while
-Tessimor has the notebook open. The notebook as it was is kept beside it as
-word.mdb.before-restore. Refused while another program is writing the notebook.</source>
-        <translation>バックアップ FILE を、検査で問題がなければ単語帳として戻します。Tessimor が
-単語帳を開いていてもかまいません。元の単語帳は word.mdb.before-restore として
-横に残します。他のプログラムが単語帳に書き込み中なら拒否します。</translation>
+        <source>Puts FILE, a backup, back as the notebook once a check finds it whole, also while
+Tessimor has the notebook open. The notebook as it was is first saved beside it
+as word.mdb.before-restore; restoring that undoes it. Refused while another
+program is writing the notebook.</source>
+        <translation>バックアップ FILE を、検査で壊れていなければ単語帳として戻します。Tessimor
+が単語帳を開いていてもかまいません。元の単語帳は先に word.mdb.before-restore
+として横に保存し、それを戻せば元に戻ります。他のプログラムが単語帳に書き込み
+中なら拒否します。</translation>
     </message>
     <message>
         <source>Tests the notebook&apos;s file: the database&apos;s integrity check, and the table

@@ -200,7 +200,7 @@ bool Launcher::backUp(const QDate& today)
     } catch (const StoreError& error) {
         if (error.isDamage())
             return restore(folder);
-        failure = error.userMessage();
+        failure = error.summary();
     } catch (const ExchangeError& error) {
         failure = error.message();
     }
@@ -231,7 +231,7 @@ bool Launcher::restore(const QString& folder)
     } catch (const StoreError& error) {
         if (error.isDamage() && restoreWhole(backup->path, m_notebook))
             return true;
-        failure = error.userMessage();
+        failure = error.summary();
     } catch (const ExchangeError& error) {
         failure = error.message();
     }

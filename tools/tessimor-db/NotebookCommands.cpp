@@ -29,12 +29,14 @@ const char kBackupHelp[] = QT_TRANSLATE_NOOP(
                   "Tessimor has it open and is writing to it. The copy is itself a notebook file.\n"
                   "\n"
                   "With --daily DIR, makes DIR/word-YYYY-MM-DD.mdb for today when it is missing,\n"
-                  "then deletes the oldest files so named beyond the newest N (--keep, 14).");
+                  "then deletes the oldest notebooks so named for today or before beyond the\n"
+                  "newest N (--keep, 14). Other files are left alone.");
 
 const char kRestoreHelp[] = QT_TRANSLATE_NOOP(
-    "TessimorDb", "Puts FILE, a backup, back as the notebook once a check finds it sound, also while\n"
-                  "Tessimor has the notebook open. The notebook as it was is kept beside it as\n"
-                  "word.mdb.before-restore. Refused while another program is writing the notebook.");
+    "TessimorDb", "Puts FILE, a backup, back as the notebook once a check finds it whole, also while\n"
+                  "Tessimor has the notebook open. The notebook as it was is first saved beside it\n"
+                  "as word.mdb.before-restore; restoring that undoes it. Refused while another\n"
+                  "program is writing the notebook.");
 
 const char kCheckHelp[] = QT_TRANSLATE_NOOP(
     "TessimorDb", "Tests the notebook's file: the database's integrity check, and the table\n"
