@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "ExchangeError.h"
 #include "Fakes.h"
+#include "Notebook.h"
 #include "NotebookCheck.h"
 #include "Statements.h"
 #include "StoreError.h"
@@ -45,7 +46,7 @@ private slots:
     // Each test in a folder of its own, which is also where files are named from, as a learner types them.
     void init()
     {
-        qputenv("XDG_DATA_HOME", (m_home = std::make_unique<QTemporaryDir>())->path().toUtf8());
+        qputenv(Notebook::kDataFolderVariable, (m_home = std::make_unique<QTemporaryDir>())->path().toUtf8());
         QDir::setCurrent(m_home->path());
     }
 
@@ -384,7 +385,7 @@ private:
                                {row.section('|', 0, 0), row.section('|', 1, 1), row.section('|', 2)});
     }
 
-    QString notebook() const { return m_home->path() + "/tessimor/word.mdb"; }
+    QString notebook() const { return Notebook::pathIn(m_home->path()); }
     std::unique_ptr<QTemporaryDir> m_home;
 };
 

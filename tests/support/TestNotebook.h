@@ -17,7 +17,10 @@ public:
     explicit TestNotebook(Schema schema = Schema::Full);
     ~TestNotebook();
 
-    QString path() const { return m_dir.filePath(QStringLiteral("word.mdb")); }
+    // Where the notebook lives in a data folder, the temporary one standing for the user's.
+    QString path() const;
+    // Makes this the notebook the programs open, as a learner's data folder would.
+    void becomeTheLearners() const;
 
     void insert(const QString& upDay, const QString& english, const QString& japanese);
     void execute(const QString& sql);

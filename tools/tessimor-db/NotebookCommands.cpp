@@ -10,9 +10,14 @@
 #include <QFileInfo>
 
 namespace {
+#ifdef Q_OS_WIN
+const char kPathHelp[] =
+    QT_TRANSLATE_NOOP("TessimorDb", "Prints where the notebook's file is: %APPDATA%\\Tessimor\\word.mdb.");
+#else
 const char kPathHelp[] =
     QT_TRANSLATE_NOOP("TessimorDb", "Prints where the notebook's file is: $XDG_DATA_HOME/tessimor/word.mdb,\n"
                                     "by default ~/.local/share/tessimor/word.mdb.");
+#endif
 
 const char kInitHelp[] = QT_TRANSLATE_NOOP(
     "TessimorDb", "Creates the notebook's file with an empty word table. Refuses to touch a file\n"
