@@ -331,6 +331,7 @@ private slots:
         QTest::newRow("empty Japanese") << QByteArray("a\tb\nc\td\napple\t\n") << "line 3:";
         // Japanese read as UTF-8 before the damage makes the file UTF-8, not Shift_JIS.
         QTest::newRow("damaged UTF-8") << QByteArray("apple\tりんご\npen\t\xFFペン\n") << "line 2:";
+        QTest::newRow("neither UTF-8 nor Shift_JIS") << QByteArray("a,b\nc,\x82\xFF\n") << "line 2:";
         QTest::newRow("NUL of a binary file") << QByteArray("a,b\nc,d\0e\n", 10) << "line 2:";
         QTest::newRow("UTF-16") << QByteArray::fromHex("fffe61002c006200") << "line 1:";
     }

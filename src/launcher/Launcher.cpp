@@ -151,8 +151,8 @@ Launcher::Convert Launcher::runConvert(bool acceptReplacements) const
         return run;
     }
     run.status = process.exitCode();
-    run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.errors = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError()).trimmed();
     return run;
 }
 
