@@ -46,7 +46,8 @@ private slots:
     // Each test in a folder of its own, which is also where files are named from, as a learner types them.
     void init()
     {
-        qputenv(Notebook::kDataFolderVariable, (m_home = std::make_unique<QTemporaryDir>())->path().toUtf8());
+        qputenv(Notebook::kDataFolderVariable,
+                (m_home = std::make_unique<QTemporaryDir>(learnersTemporaryFolder()))->path().toUtf8());
         QDir::setCurrent(m_home->path());
     }
 
@@ -147,6 +148,7 @@ private slots:
     void dailyBackupsKeepTheNewestFourteen()
     {
         insert(kTable);
+        const Connection window(notebook()); // open all along, as the window keeps it
         QCOMPARE(run({"backup", "copy.mdb"}).status, 0);
         QStringList days; // today's first
         for (int ago = 0; ago <= 16; ++ago)
