@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
 #include <QThread>
 
 #include <sqlite3.h>
@@ -152,7 +151,8 @@ void Connection::open(const QString& path, Access access)
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
                       : access == Access::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
                                                  : SQLITE_OPEN_READWRITE;
-    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
+    // UTF-8 on every system: on Windows the name in the system's code page would lose what it cannot hold.
+    const int code = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (code != SQLITE_OK)
         fail(code);
     sqlite3_extended_result_codes(m_db, 1);
