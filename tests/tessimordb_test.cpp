@@ -46,10 +46,12 @@ private slots:
     // Each test in a folder of its own, which is also where files are named from, as a learner types them.
     void init()
     {
-        qputenv(Notebook::kDataFolderVariable,
-                (m_home = std::make_unique<QTemporaryDir>(learnersTemporaryFolder()))->path().toUtf8());
+        m_home = std::make_unique<QTemporaryDir>(learnersTemporaryFolder());
+        setLearnersDataFolder(m_home->path());
         QDir::setCurrent(m_home->path());
     }
+    // Out of the test's folder, which Windows would not remove while it is the current one.
+    void cleanup() { QDir::setCurrent(QDir::tempPath()); }
 
     void anExportImportedIntoAnEmptyNotebookIsExportedAlike_data()
     {

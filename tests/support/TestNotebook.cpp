@@ -26,7 +26,18 @@ QString TestNotebook::path() const
 
 void TestNotebook::becomeTheLearners() const
 {
-    qputenv(Notebook::kDataFolderVariable, m_dir.path().toUtf8());
+    setLearnersDataFolder(m_dir.path());
+}
+
+void setLearnersDataFolder(const QString& folder)
+{
+#ifdef Q_OS_WIN
+    // Windows keeps its variables in UTF-16; qputenv would pass the name through the system's code page.
+    _wputenv_s(QString::fromLatin1(Notebook::kDataFolderVariable).toStdWString().c_str(),
+               folder.toStdWString().c_str());
+#else
+    qputenv(Notebook::kDataFolderVariable, folder.toUtf8());
+#endif
 }
 
 Connection& TestNotebook::connection() const

@@ -44,6 +44,8 @@ private:
     mutable std::unique_ptr<Connection> m_connection;
 };
 
+// Makes the folder the learner's data folder, where the programs find the notebook.
+void setLearnersDataFolder(const QString& folder);
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
