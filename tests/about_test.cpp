@@ -114,8 +114,10 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QStringList, files);
         QFETCH(QString, tried);
+        if (QString::fromLocal8Bit(path.toLocal8Bit()) != path)
+            QSKIP("the registry gives text in the system's code page, which cannot hold this path");
         FakeHost host;
-        const QByteArray value = path.toUtf8(); // no terminating zero
+        const QByteArray value = path.toLocal8Bit(); // no terminating zero
         host.setValue(Registry::kLocalMachine, path.isNull() ? "elsewhere" : SysInfoKeys::kPath,
                       SysInfoKeys::kPathValue, Registry::kString, {value.begin(), value.end()});
         host.setString(Registry::kLocalMachine, SysInfoKeys::kLocation, SysInfoKeys::kLocationValue,
@@ -131,6 +133,9 @@ private slots:
 
     void hostHiveNamesTheFirstCandidateOnThePath()
     {
+#ifdef Q_OS_WIN
+        QSKIP("the hive of programs on PATH is for systems without a registry");
+#endif
         QTemporaryDir first, second;
         for (const QString& path : {first.filePath("kinfocenter"), second.filePath("hardinfo")})
             QVERIFY(QFile::copy("/bin/true", path)); // executable like its source

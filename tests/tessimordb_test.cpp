@@ -125,13 +125,16 @@ private slots:
               "0 backup --force copy.mdb", "1 backup --force tessimor/word.mdb"})
             QVERIFY2(run(step.mid(2).split(' ')).status == step[0].digitValue(), qPrintable(step));
         QVERIFY(QFile::remove(notebook()) && QFile::link("elsewhere.mdb", notebook()));
-        QVERIFY(run({"init"}).err.contains("already exists") && QFileInfo(notebook()).isSymLink());
+        const QByteArray link = readFile(notebook()); // on Windows a shortcut: a file of its own
+        QVERIFY(run({"init"}).err.contains("already exists") && readFile(notebook()) == link);
     }
 
     // Help and refusals, also the system's part of them, in the learner's language alone (English under the
     // tests' own locale, as the other tests find).
     void messagesFollowTheLocale()
     {
+        if (QSysInfo::kernelType() == "winnt")
+            QSKIP("the locale is set through env, a POSIX tool");
         const QStringList japanese = {"-u", "LC_ALL", "-u", "LANGUAGE", "LANG=ja_JP.UTF-8", TESSIMOR_DB};
         const QRegularExpression english("[a-z]{2,} [a-z]{2,} [a-z]{2,}");
         for (const QString command :
@@ -193,8 +196,10 @@ private slots:
         writeFile(notebook(), bytes.replace(4096, 4096, QByteArray(4096, '\0')));
         QCOMPARE(run({"backup", "--force", "copy.mdb"}).status, 1);
         QCOMPARE(NotebookCheck("copy.mdb").pairs(), 5);
+        // Through another name: a link, or on Windows, whose links are shortcuts no call follows, capitals.
+        const QString alias = QSysInfo::kernelType() == "winnt" ? notebook().toUpper() : "link.mdb";
         QVERIFY(QFile::link(notebook(), "link.mdb") &&
-                run({"restore", "link.mdb"}).err.contains("notebook itself"));
+                run({"restore", alias}).err.contains("notebook itself"));
         QFile::remove("link.mdb");
         QVERIFY(run({"restore", notebook() + ".before-restore"}).err.contains("does not exist"));
         QCOMPARE(readFile(notebook()), bytes);
@@ -211,8 +216,8 @@ private slots:
     void checkNamesTheFaultAndUpgradeMendsTheIndex()
     {
         insert(kTable);
-        Connection connection(notebook());
-        const auto sql = [&connection](const QString& statement) { connection.execute(statement); };
+        auto connection = std::make_unique<Connection>(notebook());
+        const auto sql = [&connection](const QString& statement) { connection->execute(statement); };
         sql("alter table wordDB rename column Japanese to Japan");
         QVERIFY(run({"check"}).err.contains("column Japanese of wordDB is missing"));
         sql("alter table wordDB rename column Japan to Japanese");
@@ -234,6 +239,7 @@ private slots:
         const Run unsound = run({"check"});
         QVERIFY(unsound.status == 1 && unsound.err.contains("not sound"));
         // A page of an index damaged, which the engine names for each of its cells: named once.
+        connection.reset(); // Windows replaces no file held open
         insert(kTable);
         writeFile(notebook(), readFile(notebook()).replace(4 * 4096 + 8, 4, "\xFF\xFF\xFF\xFF"));
         const QString damaged = run({"check"}).err;
