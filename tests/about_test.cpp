@@ -9,6 +9,10 @@
 
 #include <QtTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 // The registry, the files that exist, the programs started and the messages shown, all in memory.
 struct FakeHost : MemoryRegistry, FileSearch, ProgramLauncher, ScriptedMessageBox {
     std::int32_t openKey(Key root, const std::string& path, std::uint32_t options, std::uint32_t access,
@@ -130,6 +134,29 @@ private slots:
         QCOMPARE(host.takeTexts(),
                  files.contains(tried) ? QStringList() : QStringList{"現時点ではｼｽﾃﾑ情報を使用できません"});
     }
+
+#ifdef Q_OS_WIN
+    // The real registry and launcher: the value names Wine's own msinfo32.exe, whose window really opens.
+    void sysInfoStartsTheProgramTheSystemNames()
+    {
+        const std::wstring path = L"C:\\windows\\system32\\msinfo32.exe";
+        QCOMPARE(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", L"PATH",
+                                 REG_SZ, path.c_str(), DWORD((path.size() + 1) * sizeof(wchar_t))),
+                 LONG(ERROR_SUCCESS));
+        const auto window = [] { return FindWindowW(nullptr, L"About System Information"); };
+        QVERIFY(!window());
+        const std::unique_ptr<Registry> registry = HostRegistry::open();
+        QtProgramLauncher launcher;
+        QtFileSearch files;
+        ScriptedMessageBox messages;
+        SharedAbout about({*registry, launcher, files, messages});
+        about.show();
+        about.dialog()->findChild<QPushButton*>("cmdSysInfo")->click();
+        QCOMPARE(messages.takeTexts(), QStringList());
+        QTRY_VERIFY(window());
+        PostMessageW(window(), WM_CLOSE, 0, 0);
+    }
+#endif
 
     void hostHiveNamesTheFirstCandidateOnThePath()
     {
