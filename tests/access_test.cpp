@@ -29,12 +29,11 @@ Q_DECLARE_METATYPE(Import)
 class AccessTest : public QObject {
     Q_OBJECT
 private slots:
-    // A home whose notebook (XDG_DATA_HOME/tessimor/word.mdb) is the test notebook, not made yet.
+    // The learner's notebook is the test notebook, not made yet.
     void init()
     {
         m_notebook.emplace(TestNotebook::Schema::None);
-        qputenv("XDG_DATA_HOME", m_home.emplace().path().toUtf8());
-        QFile::link(QFileInfo(m_notebook->path()).path(), m_home->filePath("tessimor"));
+        m_notebook->becomeTheLearners();
     }
 
     // Text that Access itself stored compressed and as UCS-2, read as the other implementation reads it.
@@ -76,8 +75,8 @@ private slots:
         QFETCH(Import, import);
         run(TESSIMOR_DB, {"init"});
         m_notebook->insert(kApple.left(19), "apple", "りんご");
-        QCOMPARE(writeAccessFile(m_home->filePath("old.mdb"), import.rows), QString());
-        const QStringList args = QStringList{"import", m_home->filePath("old.mdb")} + import.options;
+        QCOMPARE(writeAccessFile(m_folder.filePath("old.mdb"), import.rows), QString());
+        const QStringList args = QStringList{"import", m_folder.filePath("old.mdb")} + import.options;
         const QString output = run(TESSIMOR_DB, args);
         QVERIFY2(lastExit == int(import.added.isEmpty()), qPrintable(output));
         for (const QString& part : import.said)
@@ -98,7 +97,7 @@ private slots:
     }
 
 private:
-    std::optional<QTemporaryDir> m_home;
+    QTemporaryDir m_folder;
     std::optional<TestNotebook> m_notebook;
 };
 

@@ -1,3 +1,4 @@
+#include "AccessReader.h"
 #include "Connection.h"
 #include "Launcher.h"
 #include "Notebook.h"
@@ -15,14 +16,47 @@ const QString kAdded = "2024/03/02 07:00:00|don't|mixed カナ abc";
 class LauncherTest : public QObject {
     Q_OBJECT
 private slots:
-    // A home whose notebook (XDG_DATA_HOME/tessimor/word.mdb) is the test notebook, not made yet.
+    // The learner's notebook is the test notebook, not made yet.
     void init()
     {
         m_notebook.emplace(TestNotebook::Schema::None);
-        qputenv("XDG_DATA_HOME", m_home.emplace().path().toUtf8());
-        QFile::link(QFileInfo(m_notebook->path()).path(), m_home->filePath("tessimor"));
+        m_notebook->becomeTheLearners();
         m_path = Notebook::defaultPath();
+        m_folder = QFileInfo(m_path).path() + '/';
         m_messages = ScriptedMessageBox();
+    }
+
+    // The old design's notebook, there when ours is not yet, is brought over and left as it was. An Access
+    // file is converted, or, where this build cannot read one, said how to bring over; a new notebook starts
+    // then.
+    void aFormerNotebookIsBroughtOver_data()
+    {
+        QTest::addColumn<bool>("access");
+        QTest::newRow("a notebook") << false;
+        QTest::newRow("an Access file") << true;
+    }
+
+    void aFormerNotebookIsBroughtOver()
+    {
+        QFETCH(bool, access);
+        const QString former = m_folder + "../word.mdb";
+        const bool converts = access && AccessReader::available();
+        if (converts)
+            QCOMPARE(writeAccessFile(former, {"date", kApple}), QString());
+        else if (access)
+            QVERIFY(QFile::copy(ACCESS_FIXTURES "/emptyJet4.mdb", former));
+        else
+            Notebook::create(former);
+        if (!access)
+            Connection(former).execute(
+                "insert into wordDB values ('2024/03/01 09:05:00', 'apple', 'りんご')");
+        const QByteArray bytes = readFile(former);
+        QCOMPARE(launch(TESSIMOR_DB, std::chrono::minutes(1), former), 0);
+        QCOMPARE(m_notebook->rows(), access && !converts ? QStringList() : QStringList{kApple});
+        QCOMPARE(m_messages.takeTexts().filter(former).size(), int(access && !converts));
+        QCOMPARE(readFile(former), bytes);
+        QCOMPARE(launch(TESSIMOR_DB, std::chrono::minutes(1), former), 0);
+        QVERIFY(m_messages.takeTexts().isEmpty());
     }
 
     void aStartCutShortInAConvertFinishesIt_data()
@@ -104,7 +138,7 @@ private slots:
         QFETCH(Answer, answer);
         QFETCH(bool, soundBackup);
         QCOMPARE(launch(), 0);
-        const QString backups = m_home->filePath("tessimor/backups/");
+        const QString backups = m_folder + "backups/";
         const QString sound = backups + "word-2024-03-08.mdb";
         QVERIFY(QFile::rename(backups + "word-2024-03-10.mdb", sound));
         if (soundBackup)
@@ -129,8 +163,7 @@ private slots:
     // A notebook made where there was none; a backup that cannot be made is said once, and the window starts.
     void anyOtherBackupFailure()
     {
-        QDir().mkpath(m_home->filePath("tessimor"));
-        writeFile(m_home->filePath("tessimor/backups"), "a file");
+        writeFile(m_folder + "backups", "a file");
         QCOMPARE(launch(), 0);
         QCOMPARE(m_messages.takeTexts().size(), 1);
     }
@@ -148,7 +181,7 @@ private slots:
     {
         QFETCH(QByteArray, standIn);
         QFETCH(QString, said);
-        const QString db = m_home->filePath("tessimor-db");
+        const QString db = m_folder + "tessimor-db";
         writeFile(db, "#!/bin/sh\n" + standIn + "\n");
         QFile::setPermissions(db, QFile::ReadOwner | QFile::ExeOwner);
         QCOMPARE(launch(db, std::chrono::seconds(1)), 1);
@@ -156,17 +189,19 @@ private slots:
     }
 
 private:
-    int launch(const QString& db = TESSIMOR_DB, std::chrono::milliseconds limit = std::chrono::minutes(1))
+    int launch(const QString& db = TESSIMOR_DB, std::chrono::milliseconds limit = std::chrono::minutes(1),
+               const QString& former = {})
     {
         // Returning 0, run() has started the window: install_test sees it start.
         const Launcher::StartWindow started = [] { return true; };
         Launcher launcher(m_messages, m_path, db, started, limit);
+        launcher.setFormerNotebook(former);
         return launcher.run(QDate(2024, 3, 10));
     }
 
-    std::optional<QTemporaryDir> m_home;
     std::optional<TestNotebook> m_notebook;
     QString m_path;
+    QString m_folder; // the notebook's, with its backups
     ScriptedMessageBox m_messages;
 };
 

@@ -1,3 +1,5 @@
+#include "Notebook.h"
+
 #include <QtTest>
 
 class StartupTest : public QObject {
@@ -10,7 +12,7 @@ private slots:
         QTemporaryDir data;
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_DATA_HOME", data.path());
+        env.insert(Notebook::kDataFolderVariable, data.path());
         env.insert("LD_PRELOAD", HOOK);
         env.insert("ASAN_OPTIONS", "verify_asan_link_order=0");
         program.setProcessEnvironment(env);
@@ -20,7 +22,7 @@ private slots:
         QVERIFY2(program.exitCode() == 1, qPrintable(shown));
         QVERIFY(shown.contains("shown: QMessageBox データベースが見つかりません"));
         QVERIFY(!shown.contains("shown: Form1"));
-        QVERIFY(!QFileInfo::exists(data.filePath("tessimor/word.mdb")));
+        QVERIFY(!QFileInfo::exists(Notebook::pathIn(data.path())));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "Connection.h"
 #include "ExchangeError.h"
 #include "Fakes.h"
+#include "Notebook.h"
 #include "NotebookCheck.h"
 #include "Statements.h"
 #include "StoreError.h"
@@ -45,7 +46,8 @@ private slots:
     // Each test in a folder of its own, which is also where files are named from, as a learner types them.
     void init()
     {
-        qputenv("XDG_DATA_HOME", (m_home = std::make_unique<QTemporaryDir>())->path().toUtf8());
+        qputenv(Notebook::kDataFolderVariable,
+                (m_home = std::make_unique<QTemporaryDir>(learnersTemporaryFolder()))->path().toUtf8());
         QDir::setCurrent(m_home->path());
     }
 
@@ -146,6 +148,7 @@ private slots:
     void dailyBackupsKeepTheNewestFourteen()
     {
         insert(kTable);
+        const Connection window(notebook()); // open all along, as the window keeps it
         QCOMPARE(run({"backup", "copy.mdb"}).status, 0);
         QStringList days; // today's first
         for (int ago = 0; ago <= 16; ++ago)
@@ -330,6 +333,7 @@ private slots:
         QTest::newRow("empty Japanese") << QByteArray("a\tb\nc\td\napple\t\n") << "line 3:";
         // Japanese read as UTF-8 before the damage makes the file UTF-8, not Shift_JIS.
         QTest::newRow("damaged UTF-8") << QByteArray("apple\tりんご\npen\t\xFFペン\n") << "line 2:";
+        QTest::newRow("neither UTF-8 nor Shift_JIS") << QByteArray("a,b\nc,\x82\xFF\n") << "line 2:";
         QTest::newRow("NUL of a binary file") << QByteArray("a,b\nc,d\0e\n", 10) << "line 2:";
         QTest::newRow("UTF-16") << QByteArray::fromHex("fffe61002c006200") << "line 1:";
     }
@@ -384,7 +388,7 @@ private:
                                {row.section('|', 0, 0), row.section('|', 1, 1), row.section('|', 2)});
     }
 
-    QString notebook() const { return m_home->path() + "/tessimor/word.mdb"; }
+    QString notebook() const { return Notebook::pathIn(m_home->path()); }
     std::unique_ptr<QTemporaryDir> m_home;
 };
 

@@ -247,6 +247,30 @@ No quits and leaves everything as it is.</source>
         <source>The notebook is as it was. Tessimor does not start.</source>
         <translation>単語帳は元のままです。Tessimor は起動しません。</translation>
     </message>
+    <message>
+        <source>Tessimor now keeps its notebook in %1, where Windows lets it write. The old notebook %2 is an Access file, which this build of Tessimor cannot read.</source>
+        <translation>Tessimor は単語帳を、Windows が書き込みを許す %1 に置くようになりました。以前の単語帳 %2 は Access のファイルで、この Tessimor では読めません。</translation>
+    </message>
+    <message>
+        <source>To bring its words over, either convert it with Tessimor for Linux (tessimor-db convert) and put the notebook made there in place of %1, or save its table wordDB from Access as CSV in UTF-8 and import that with tessimor-db import.</source>
+        <translation>単語を移すには、Linux 版の Tessimor で変換し (tessimor-db convert)、できた単語帳を %1 と置き換えるか、Access でテーブル wordDB を UTF-8 の CSV として保存し、tessimor-db import で取り込んでください。</translation>
+    </message>
+    <message>
+        <source>%1 is left as it is. Tessimor starts with a new notebook.</source>
+        <translation>%1 はそのままです。Tessimor は新しい単語帳で起動します。</translation>
+    </message>
+    <message>
+        <source>the copy could not be written</source>
+        <translation>コピーを書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>The old notebook %1 could not be brought over to %2:</source>
+        <translation>以前の単語帳 %1 を %2 へ移せませんでした:</translation>
+    </message>
+    <message>
+        <source>%1 is left as it is. Tessimor does not start.</source>
+        <translation>%1 はそのままです。Tessimor は起動しません。</translation>
+    </message>
 </context>
 <context>
     <name>Notebook</name>
@@ -734,6 +758,10 @@ Japanese を持つ表 wordDB。終了ステータスはファイルに問題が�
     <message>
         <source>the notebook is not sound: %1</source>
         <translation>単語帳のファイルに問題があります: %1</translation>
+    </message>
+    <message>
+        <source>Prints where the notebook&apos;s file is: %APPDATA%\Tessimor\word.mdb.</source>
+        <translation>単語帳のファイルの場所を表示します: %APPDATA%\Tessimor\word.mdb</translation>
     </message>
 </context>
 </TS>

@@ -74,6 +74,11 @@ std::unique_ptr<MdbHandle, Free> open(const QString& path)
 }
 } // namespace
 
+bool available()
+{
+    return true;
+}
+
 QStringList tables(const QString& path)
 {
     const std::unique_ptr<MdbHandle, Free> handle = open(path);

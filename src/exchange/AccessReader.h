@@ -11,6 +11,9 @@
 // still recognises such a file, and refuses to read it with the ways to bring it over.
 namespace AccessReader {
 
+// Whether this build reads Access files at all.
+bool available();
+
 // Whether the file starts with an Access database's header.
 bool recognises(const QString& path);
 

@@ -15,6 +15,11 @@ namespace {
 }
 } // namespace
 
+bool available()
+{
+    return false;
+}
+
 QStringList tables(const QString&)
 {
     refuse();

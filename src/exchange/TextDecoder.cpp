@@ -1,6 +1,7 @@
 #include "TextDecoder.h"
 
 #include "ExchangeError.h"
+#include "ShiftJis.h"
 
 #include <QStringDecoder>
 
@@ -9,27 +10,28 @@ using TextDecoder::Encoding;
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 
-// Qt reaches Shift_JIS through ICU, whose table for it is the Windows one (NEC and IBM extensions,
-// U+FF5E for the wave dash), which is what Japanese spreadsheets write.
 // Lines are decoded one at a time, each as if it began a file: the file's own byte-order mark is taken
 // off before, so one that starts a line is a character of the text and must be kept.
-QStringDecoder decoderFor(Encoding encoding)
-{
-    if (encoding == Encoding::Utf8)
-        return QStringDecoder(QStringConverter::Utf8,
-                              QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    return QStringDecoder("Shift_JIS", QStringConverter::Flag::Stateless);
-}
-
 // Neither encoding uses the byte 0x0A inside a character, so lines can be cut before decoding and the
 // first bad one named. A NUL byte is no character a word list holds: it marks a binary file.
-bool decodesCleanly(QStringDecoder& decoder, QByteArrayView line, QString* out)
+bool decodesCleanly(Encoding encoding, QByteArrayView line, QString* out)
 {
-    const QString text = decoder.decode(line);
-    if (decoder.hasError() || line.contains('\0'))
+    if (line.contains('\0'))
+        return false;
+    std::optional<QString> text;
+    if (encoding == Encoding::ShiftJis) {
+        text = decodeShiftJis(line);
+    } else {
+        QStringDecoder utf8(QStringConverter::Utf8,
+                            QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        text = utf8.decode(line);
+        if (utf8.hasError())
+            text.reset();
+    }
+    if (!text)
         return false;
     if (out)
-        out->append(text);
+        out->append(*text);
     return true;
 }
 
@@ -56,14 +58,13 @@ QString nameOf(Encoding encoding)
 // file with one damaged line is reported as such rather than read as Shift_JIS nonsense.
 Encoding detect(const QByteArray& bytes)
 {
-    QStringDecoder utf8 = decoderFor(Encoding::Utf8);
     bool sawNonAscii = false;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
         end = end < 0 ? bytes.size() : end + 1;
         const QByteArrayView line(bytes.constData() + start, end - start);
-        if (!decodesCleanly(utf8, line, nullptr))
+        if (!decodesCleanly(Encoding::Utf8, line, nullptr))
             return sawNonAscii ? Encoding::Utf8 : Encoding::ShiftJis;
         sawNonAscii = sawNonAscii || hasNonAscii(line);
         start = end;
@@ -73,16 +74,13 @@ Encoding detect(const QByteArray& bytes)
 
 QString decodeLines(const QByteArray& bytes, Encoding encoding)
 {
-    QStringDecoder decoder = decoderFor(encoding);
-    if (!decoder.isValid())
-        throw ExchangeError(ExchangeError::tr("%1 files cannot be read here").arg(nameOf(encoding)));
     QString text;
     text.reserve(bytes.size());
     qsizetype start = 0;
     for (int line = 1; start < bytes.size(); ++line) {
         qsizetype end = bytes.indexOf('\n', start);
         end = end < 0 ? bytes.size() : end + 1;
-        if (!decodesCleanly(decoder, QByteArrayView(bytes.constData() + start, end - start), &text))
+        if (!decodesCleanly(encoding, QByteArrayView(bytes.constData() + start, end - start), &text))
             throw ExchangeError(line, ExchangeError::tr("bytes that are not %1 text").arg(nameOf(encoding)));
         start = end;
     }

@@ -1,5 +1,6 @@
 #include "Launcher.h"
 
+#include "AccessReader.h"
 #include "ExchangeError.h"
 #include "MessageBox.h"
 #include "Notebook.h"
@@ -73,7 +74,7 @@ Launcher::Launcher(MessageBox& messages, const QString& notebook, const QString&
 
 int Launcher::run(const QDate& today)
 {
-    if (!convert(false))
+    if (!bringOver() || !convert(false))
         return 1;
     if (notebookThere() && !backUp(today))
         return 1;
@@ -82,6 +83,50 @@ int Launcher::run(const QDate& today)
         return 1;
     }
     return 0;
+}
+
+bool Launcher::bringOver()
+{
+    if (m_former.isEmpty() || QFileInfo::exists(m_notebook) || !QFileInfo::exists(m_former))
+        return true;
+    const bool access = AccessReader::recognises(m_former);
+    if (access && !AccessReader::available()) {
+        m_messages.information(tr("Tessimor now keeps its notebook in %1, where Windows lets it write. The "
+                                  "old notebook %2 is an "
+                                  "Access file, which this build of Tessimor cannot read.")
+                                   .arg(m_notebook, m_former) +
+                               QStringLiteral("\n\n") +
+                               tr("To bring its words over, either convert it with Tessimor for Linux "
+                                  "(tessimor-db convert) and put "
+                                  "the notebook made there in place of %1, or save its table wordDB from "
+                                  "Access as CSV in UTF-8 and "
+                                  "import that with tessimor-db import.")
+                                   .arg(m_notebook) +
+                               QStringLiteral("\n\n") +
+                               tr("%1 is left as it is. Tessimor starts with a new notebook.").arg(m_former));
+        return true;
+    }
+    // The old file is only read: an Access file goes over as it is, to be converted next; a notebook is
+    // copied by the database, which takes in a journal a cut-short write left beside it.
+    QString failure;
+    try {
+        QDir().mkpath(QFileInfo(m_notebook).absolutePath());
+        if (!access)
+            NotebookBackup::copy(m_former, m_notebook, NotebookBackup::Existing::Refuse);
+        else if (!QFile::copy(m_former, m_notebook))
+            failure = tr("the copy could not be written");
+    } catch (const StoreError& error) {
+        failure = error.summary();
+    } catch (const ExchangeError& error) {
+        failure = error.message();
+    }
+    if (failure.isEmpty())
+        return true;
+    m_messages.information(
+        tr("The old notebook %1 could not be brought over to %2:").arg(m_former, m_notebook) +
+        QStringLiteral("\n\n") + failure + QStringLiteral("\n\n") +
+        tr("%1 is left as it is. Tessimor does not start.").arg(m_former));
+    return false;
 }
 
 Launcher::Convert Launcher::runConvert(bool acceptReplacements) const
@@ -106,8 +151,8 @@ Launcher::Convert Launcher::runConvert(bool acceptReplacements) const
         return run;
     }
     run.status = process.exitCode();
-    run.output = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.errors = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    run.output = QString::fromUtf8(process.readAllStandardOutput());
+    run.errors = QString::fromUtf8(process.readAllStandardError()).trimmed();
     return run;
 }
 

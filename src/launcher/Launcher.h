@@ -25,6 +25,10 @@ public:
     Launcher(MessageBox& messages, const QString& notebook, const QString& tessimorDb,
              StartWindow startWindow, std::chrono::milliseconds convertLimit = std::chrono::minutes(5));
 
+    // Where the old design kept the notebook (C:\word.mdb on Windows): brought over, and left as it was,
+    // when the notebook is not there yet.
+    void setFormerNotebook(const QString& path) { m_former = path; }
+
     // The exit status: 0 once the window has started.
     int run(const QDate& today);
 
@@ -35,6 +39,7 @@ private:
         QDate day;
     };
 
+    bool bringOver();
     Convert runConvert(bool acceptReplacements) const;
     bool convert(bool acceptReplacements);
     bool notebookThere();
@@ -45,6 +50,7 @@ private:
 
     MessageBox& m_messages;
     QString m_notebook;
+    QString m_former;
     QString m_tessimorDb;
     StartWindow m_startWindow;
     std::chrono::milliseconds m_convertLimit;

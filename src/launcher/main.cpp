@@ -48,5 +48,9 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     Launcher launcher(messages, Notebook::defaultPath(), folder + QStringLiteral("/tessimor-db"),
                       [&] { return QProcess::startDetached(window, arguments); });
+#ifdef Q_OS_WIN
+    // Where the old design kept it, and where a standard user of today's Windows cannot write.
+    launcher.setFormerNotebook(QStringLiteral("C:\\word.mdb"));
+#endif
     return launcher.run(QDate::currentDate());
 }

@@ -39,15 +39,31 @@ void build(const QString& path)
 
 namespace Notebook {
 
+#ifdef Q_OS_WIN
+const char* const kDataFolderVariable = "APPDATA";
+#else
+const char* const kDataFolderVariable = "XDG_DATA_HOME";
+#endif
+
 QString defaultPath()
 {
+    QString base = qEnvironmentVariable(kDataFolderVariable);
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
 #ifdef Q_OS_WIN
-    return QStringLiteral("C:\\word.mdb");
+        base = QDir::homePath() + QStringLiteral("/AppData/Roaming");
 #else
-    QString base = qEnvironmentVariable("XDG_DATA_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/share");
-    return base + QStringLiteral("/tessimor/word.mdb");
+#endif
+    }
+    return pathIn(base);
+}
+
+QString pathIn(const QString& dataFolder)
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(dataFolder + QStringLiteral("/Tessimor/word.mdb"));
+#else
+    return dataFolder + QStringLiteral("/tessimor/word.mdb");
 #endif
 }
 

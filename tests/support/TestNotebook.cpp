@@ -3,18 +3,31 @@
 #include "Connection.h"
 #include "Notebook.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <stdexcept>
 
 TestNotebook::TestNotebook(Schema schema)
 {
+    QDir().mkpath(QFileInfo(path()).path());
     if (schema == Schema::Full)
         Notebook::create(path());
 }
 
 TestNotebook::~TestNotebook() = default;
+
+QString TestNotebook::path() const
+{
+    return Notebook::pathIn(m_dir.path());
+}
+
+void TestNotebook::becomeTheLearners() const
+{
+    qputenv(Notebook::kDataFolderVariable, m_dir.path().toUtf8());
+}
 
 Connection& TestNotebook::connection() const
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariantList>
@@ -7,6 +8,13 @@
 #include <memory>
 
 class Connection;
+
+// Where the tests make their temporary folders: named as a learner called 田中 may have them, so every path
+// they use holds characters beyond ASCII.
+inline QString learnersTemporaryFolder()
+{
+    return QDir::tempPath() + QStringLiteral("/田中-XXXXXX");
+}
 
 // A notebook file of the test's own in a temporary folder, read and written through a connection of its
 // own with no busy timeout, so any lock the program leaves behind makes these writes fail at once.
@@ -17,7 +25,10 @@ public:
     explicit TestNotebook(Schema schema = Schema::Full);
     ~TestNotebook();
 
-    QString path() const { return m_dir.filePath(QStringLiteral("word.mdb")); }
+    // Where the notebook lives in a data folder, the temporary one standing for the user's.
+    QString path() const;
+    // Makes this the notebook the programs open, as a learner's data folder would.
+    void becomeTheLearners() const;
 
     void insert(const QString& upDay, const QString& english, const QString& japanese);
     void execute(const QString& sql);
@@ -29,7 +40,7 @@ private:
     // Opened by the first statement, which makes the file when there is none.
     Connection& connection() const;
 
-    QTemporaryDir m_dir;
+    QTemporaryDir m_dir{learnersTemporaryFolder()};
     mutable std::unique_ptr<Connection> m_connection;
 };
 

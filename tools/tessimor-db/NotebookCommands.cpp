@@ -6,13 +6,19 @@
 #include "SearchIndex.h"
 #include "StoreError.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
 namespace {
+#ifdef Q_OS_WIN
+const char kPathHelp[] =
+    QT_TRANSLATE_NOOP("TessimorDb", "Prints where the notebook's file is: %APPDATA%\\Tessimor\\word.mdb.");
+#else
 const char kPathHelp[] =
     QT_TRANSLATE_NOOP("TessimorDb", "Prints where the notebook's file is: $XDG_DATA_HOME/tessimor/word.mdb,\n"
                                     "by default ~/.local/share/tessimor/word.mdb.");
+#endif
 
 const char kInitHelp[] = QT_TRANSLATE_NOOP(
     "TessimorDb", "Creates the notebook's file with an empty word table. Refuses to touch a file\n"
@@ -125,9 +131,11 @@ int backupCommand(const QStringList& args)
             const auto done =
                 NotebookBackup::daily(existingNotebook(), parser.value(daily), QDate::currentDate(), copies);
             if (!done.made.isEmpty())
-                print(stdout, TessimorDb::tr("backed up to %1").arg(done.made) + QLatin1Char('\n'));
+                print(stdout, TessimorDb::tr("backed up to %1").arg(QDir::toNativeSeparators(done.made)) +
+                                  QLatin1Char('\n'));
             for (const QString& removed : done.removed)
-                print(stdout, TessimorDb::tr("removed %1").arg(removed) + QLatin1Char('\n'));
+                print(stdout, TessimorDb::tr("removed %1").arg(QDir::toNativeSeparators(removed)) +
+                                  QLatin1Char('\n'));
             return Exit::kOk;
         });
     }
@@ -136,7 +144,8 @@ int backupCommand(const QStringList& args)
         const auto existing = parser.isSet(QStringLiteral("force")) ? NotebookBackup::Existing::Replace
                                                                     : NotebookBackup::Existing::Refuse;
         NotebookBackup::copy(existingNotebook(), target, existing);
-        print(stdout, TessimorDb::tr("backed up to %1").arg(QFileInfo(target).absoluteFilePath()) +
+        print(stdout, TessimorDb::tr("backed up to %1")
+                              .arg(QDir::toNativeSeparators(QFileInfo(target).absoluteFilePath())) +
                           QLatin1Char('\n'));
         return Exit::kOk;
     });

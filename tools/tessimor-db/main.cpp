@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "ConsoleText.h"
 #include "ExchangeError.h"
 #include "Notebook.h"
 #include "StoreError.h"
@@ -56,7 +57,7 @@ void printHelp(const QCommandLineParser& parser, const QString& command)
 
 void print(std::FILE* stream, const QString& text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    ConsoleText::write(stream, text);
 }
 
 int refuse(const QString& message)
@@ -116,6 +117,7 @@ int refusing(const std::function<int()>& work, const QString& file)
 
 int main(int argc, char* argv[])
 {
+    ConsoleText::useBinaryStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tessimor-db"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TESSIMOR_VERSION));
