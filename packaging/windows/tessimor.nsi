@@ -40,7 +40,7 @@ BrandingText "Tessimor ${VERSION}"
 !define MUI_ABORTWARNING
 
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${__FILEDIR__}/../../LICENSE"
+!insertmacro MUI_PAGE_LICENSE "../../LICENSE"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -75,7 +75,7 @@ FunctionEnd
 Section
     SetOutPath "$INSTDIR"
     File /r "${STAGE}/*"
-    File "/oname=LICENSE.txt" "${__FILEDIR__}/../../LICENSE"
+    File "/oname=LICENSE.txt" "../../LICENSE"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     ; The entry runs in the programs' folder, where the launcher finds tessimor.exe.
     CreateShortcut "$SMPROGRAMS\Tessimor.lnk" "$INSTDIR\tessimor-start.exe" "" "$INSTDIR\tessimor-start.exe" 0
