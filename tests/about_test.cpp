@@ -147,12 +147,11 @@ private slots:
         QVERIFY(!window());
         const std::unique_ptr<Registry> registry = HostRegistry::open();
         QtProgramLauncher launcher;
-        QtFileSearch files;
-        ScriptedMessageBox messages;
-        SharedAbout about({*registry, launcher, files, messages});
+        FakeHost host; // its files and messages
+        SharedAbout about({*registry, launcher, host, host});
         about.show();
         about.dialog()->findChild<QPushButton*>("cmdSysInfo")->click();
-        QCOMPARE(messages.takeTexts(), QStringList());
+        QCOMPARE(host.takeTexts(), QStringList());
         QTRY_VERIFY(window());
         PostMessageW(window(), WM_CLOSE, 0, 0);
     }
