@@ -13,7 +13,6 @@
 #include <windows.h>
 #endif
 
-// The registry, the files that exist, the programs started and the messages shown, all in memory.
 struct FakeHost : MemoryRegistry, FileSearch, ProgramLauncher, ScriptedMessageBox {
     std::int32_t openKey(Key root, const std::string& path, std::uint32_t options, std::uint32_t access,
                          Key& opened) override

@@ -29,7 +29,6 @@ Q_DECLARE_METATYPE(Import)
 class AccessTest : public QObject {
     Q_OBJECT
 private slots:
-    // The learner's notebook is the test notebook, not made yet.
     void init()
     {
         m_notebook.emplace(TestNotebook::Schema::None);

@@ -18,10 +18,8 @@ cmake --install "$build" --prefix "$root/usr" >/dev/null
 for program in bin/tessimor bin/tessimor-db libexec/tessimor/tessimor-start; do
     [ -x "$root/usr/$program" ] || fail "$program is not installed as a program"
 done
-for file in "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
-    share/icons/hicolor/32x32/apps/tessimor.png share/doc/tessimor/copyright \
-    share/icons/hicolor/128x128/apps/tessimor.png share/man/man1/tessimor.1.gz \
-    share/man/man1/tessimor-db.1.gz; do
+for file in share/icons/hicolor/32x32/apps/tessimor.png share/icons/hicolor/128x128/apps/tessimor.png \
+    share/doc/tessimor/copyright share/man/man1/tessimor.1.gz share/man/man1/tessimor-db.1.gz; do
     [ -s "$root/usr/$file" ] || fail "$file is missing"
 done
 

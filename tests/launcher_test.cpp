@@ -16,7 +16,6 @@ const QString kAdded = "2024/03/02 07:00:00|don't|mixed カナ abc";
 class LauncherTest : public QObject {
     Q_OBJECT
 private slots:
-    // The learner's notebook is the test notebook, not made yet.
     void init()
     {
         m_notebook.emplace(TestNotebook::Schema::None);
@@ -89,28 +88,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_path + ".converting"));
     }
 
-    // Yes converts them as "?", keeping the Access file; No leaves everything as it was.
-    void charactersTheAccessFileCannotGiveBack_data()
+    // No leaves everything as it was; Yes then converts them as "?", keeping the Access file.
+    void charactersTheAccessFileCannotGiveBack()
     {
         if (!AccessReader::available())
             QSKIP("this build reads no Access files (TESSIMOR_ACCESS is OFF)");
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("yes") << Answer::Yes;
-        QTest::newRow("no") << Answer::No;
-    }
-
-    void charactersTheAccessFileCannotGiveBack()
-    {
-        QFETCH(Answer, answer);
         const QString day = "2024/03/04 00:00:00|";
         QCOMPARE(writeAccessFile(m_path, {"text", kApple, day + "scold|𠮟る", day + "smile|😀"}), QString());
         const QByteArray access = readFile(m_path);
-        m_messages.answerNext(answer);
-        QCOMPARE(launch(), int(answer == Answer::No));
-        QCOMPARE(m_messages.takeTexts().filter("in 2 of").size(), 1);
-        QCOMPARE(readFile(answer == Answer::Yes ? m_path + ".access" : m_path), access);
-        if (answer == Answer::Yes)
-            QCOMPARE(m_notebook->rows(), QStringList({kApple, day + "scold|??る", day + "smile|??"}));
+        for (const Answer answer : {Answer::No, Answer::Yes}) {
+            m_messages.answerNext(answer);
+            QCOMPARE(launch(), int(answer == Answer::No));
+            QCOMPARE(m_messages.takeTexts().filter("in 2 of").size(), 1);
+            QCOMPARE(readFile(answer == Answer::Yes ? m_path + ".access" : m_path), access);
+        }
+        QCOMPARE(m_notebook->rows(), QStringList({kApple, day + "scold|??る", day + "smile|??"}));
     }
 
     // The file's tables named, in the learner's language, and the file left alone.

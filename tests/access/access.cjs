@@ -9,10 +9,8 @@ const MDBReader = require("mdb-reader");
 const kPageSize = 4096;
 
 function shown(value) {
-    if (value instanceof Date) {
-        return value.toISOString().slice(0, 19).replace(/-/g, "/").replace("T", " ");
-    }
-    return value ?? "~";
+    const date = value instanceof Date;
+    return date ? value.toISOString().slice(0, 19).replace(/-/g, "/").replace("T", " ") : value ?? "~";
 }
 
 function readTable(file, table, columns) {

@@ -41,19 +41,6 @@ void FormDriver::search(const QString& words) const
     QTest::keyClick(text("Text3"), Qt::Key_Return); // the list's own Search button is clicked in window_test
 }
 
-QStringList FormDriver::deleteRows(const QList<int>& rows, int current)
-{
-    selectRows(rows, current);
-    messages.answerNext(MessageBox::Answer::Yes);
-    click("Command2");
-    QStringList shown = messages.takeTexts();
-    if (shown.value(0) == QStringLiteral("選択中のレコードを削除しますか"))
-        shown.removeFirst();
-    else
-        shown.prepend(QStringLiteral("<no question>"));
-    return shown;
-}
-
 void FormDriver::clickRow(int row) const
 {
     DataGrid* list = grid("DataGrid1");

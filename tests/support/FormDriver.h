@@ -32,8 +32,6 @@ struct FormDriver {
     QStringList list() const;
     // Selects rows of the list as the user would; the current row is the first of them unless given.
     void selectRows(const QList<int>& rows, int current = -1) const;
-    // Selects the rows, presses Delete, answers Yes: the messages after it ("<no question>" first if none).
-    QStringList deleteRows(const QList<int>& rows, int current = -1);
     void clickRow(int row) const;
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // What the event loop does after a command: layouts, delayed updates and paints, and the deletion of

@@ -42,10 +42,8 @@ void setLearnersDataFolder(const QString& folder)
 
 Connection& TestNotebook::connection() const
 {
-    if (!m_connection) {
-        m_connection = std::make_unique<Connection>(path(), Connection::Access::Create);
-        m_connection->execute(QStringLiteral("pragma busy_timeout = 0"));
-    }
+    if (!m_connection)
+        m_connection = std::make_unique<Connection>(path(), Connection::Access::Create, LockPatience{0, {}});
     return *m_connection;
 }
 

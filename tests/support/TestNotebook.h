@@ -25,7 +25,6 @@ public:
     explicit TestNotebook(Schema schema = Schema::Full);
     ~TestNotebook();
 
-    // Where the notebook lives in a data folder, the temporary one standing for the user's.
     QString path() const;
     // Makes this the notebook the programs open, as a learner's data folder would.
     void becomeTheLearners() const;
@@ -44,7 +43,6 @@ private:
     mutable std::unique_ptr<Connection> m_connection;
 };
 
-// Makes the folder the learner's data folder, where the programs find the notebook.
 void setLearnersDataFolder(const QString& folder);
 // A file's bytes, or "<missing>" when it cannot be read.
 QByteArray readFile(const QString& path);
