@@ -420,7 +420,7 @@ private:
     int m_serial = 0;
     Raw m_raw;
     QVariantList m_pair;
-    std::unique_ptr<FormDriver> m_form;
+    std::unique_ptr<BenchDriver> m_form;
     std::vector<Figure> m_figures;
     QStringList m_broken;
 };

@@ -193,7 +193,7 @@ private:
     QString m_path;
     Raw m_raw;
     Words m_random;
-    std::unique_ptr<FormDriver> m_form;
+    std::unique_ptr<BenchDriver> m_form;
     QProcess m_writer;
     QString m_search;
     bool m_alphabet = false;

@@ -41,26 +41,6 @@ void FormDriver::search(const QString& words) const
     QTest::keyClick(text("Text3"), Qt::Key_Return); // the list's own Search button is clicked in window_test
 }
 
-void FormDriver::clickRow(int row) const
-{
-    DataGrid* list = grid("DataGrid1");
-    const QRect cell = list->visualRect(list->model()->index(row, 0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-}
-
-void FormDriver::key(int key, Qt::KeyboardModifiers modifiers) const
-{
-    QTest::keyClick(grid("DataGrid1"), Qt::Key(key), modifiers);
-}
-
-void FormDriver::settle() const
-{
-    // Twice, for what the first pass posts (an update after a delayed layout).
-    QCoreApplication::processEvents();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 void FormDriver::expectQuiet()
 {
     QCOMPARE(messages.takeTexts(), QStringList());

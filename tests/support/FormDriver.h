@@ -23,7 +23,6 @@ struct FormDriver {
     QLineEdit* text(const char* name) const { return find<QLineEdit>(name); }
     DataGrid* grid(const char* name) const { return find<DataGrid>(name); }
     QString count() const { return find<QLabel>("Label3")->text(); }
-    bool ended() const { return !exit.statuses.isEmpty(); }
     void click(const char* name) const { button(name)->click(); }
     void type(const QString& english, const QString& japanese) const;
     void search(const QString& text) const;
@@ -32,11 +31,6 @@ struct FormDriver {
     QStringList list() const;
     // Selects rows of the list as the user would; the current row is the first of them unless given.
     void selectRows(const QList<int>& rows, int current = -1) const;
-    void clickRow(int row) const;
-    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
-    // What the event loop does after a command: layouts, delayed updates and paints, and the deletion of
-    // what was let go with deleteLater, which processEvents() outside a running loop never does.
-    void settle() const;
     // Fails the test on a message not yet taken, a question not asked, or an ended program.
     void expectQuiet();
 
