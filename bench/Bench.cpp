@@ -78,7 +78,7 @@ private:
                 if (sides[side]->setup)
                     sides[side]->setup();
                 if (m_form)
-                    m_form->settle();
+                    settle();
                 if (side < 2)
                     ran[side].clear();
                 recording = side < 2 ? &ran[side] : nullptr;
@@ -154,8 +154,7 @@ private:
                               shows({kRegistered}, m_size + 1)();
                               require(stored(m_pair) == 1 && cell(*m_form, 0, 0) == m_pair[0],
                                       QStringLiteral("the new pair is not stored and on top"));
-                              m_form->clickRow(0);
-                              m_form->settle();
+                              m_form->selectRows({0});
                               m_form->messages.answerNext(MessageBox::Answer::Yes);
                               press(*m_form, "Command2");
                               shows({kDeleteQuestion}, m_size)();
@@ -198,8 +197,7 @@ private:
                {[this, addNewest] {
                     addNewest();
                     press(*m_form, "Command3");
-                    m_form->clickRow(0);
-                    m_form->settle();
+                    m_form->selectRows({0});
                     m_form->messages.answerNext(MessageBox::Answer::Yes);
                 },
                 [this] { press(*m_form, "Command2"); },
@@ -292,8 +290,9 @@ private:
                                                 : QAbstractItemView::PositionAtBottom);
                 },
                 [this, key] {
-                    m_form->key(key, key == Qt::Key_End ? Qt::ControlModifier : Qt::NoModifier);
-                    m_form->settle();
+                    QTest::keyClick(grid(), Qt::Key(key),
+                                    key == Qt::Key_End ? Qt::ControlModifier : Qt::NoModifier);
+                    settle();
                 },
                 [this, expected] { inView(expected); }};
     }
@@ -354,7 +353,7 @@ private:
                {[this] { press(*m_form, "Command3"); },
                 [this, dragged] {
                     grid()->verticalScrollBar()->setValue(dragged);
-                    m_form->settle();
+                    settle();
                 },
                 [this, dragged] { inView(dragged + 1); }},
                {{},
@@ -420,7 +419,7 @@ private:
     int m_serial = 0;
     Raw m_raw;
     QVariantList m_pair;
-    std::unique_ptr<BenchDriver> m_form;
+    std::unique_ptr<FormDriver> m_form;
     std::vector<Figure> m_figures;
     QStringList m_broken;
 };

@@ -248,55 +248,33 @@ inline QString workingCopy(const QString& cache, int size, const QString& purpos
     return copy;
 }
 
-// The tests' window driver, with what the benchmark also does: clicks and keys where the user would, and
-// waiting until what a command set off has been drawn.
-struct BenchDriver : FormDriver {
-    using FormDriver::FormDriver;
-
-    bool ended() const { return !exit.statuses.isEmpty(); }
-
-    void clickRow(int row) const
-    {
-        DataGrid* list = grid("DataGrid1");
-        const QRect cell = list->visualRect(list->model()->index(row, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
-    }
-
-    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
-    {
-        QTest::keyClick(grid("DataGrid1"), Qt::Key(key), modifiers);
-    }
-
-    // What the event loop does after a command: layouts, delayed updates and paints, and the deletion of
-    // what was let go with deleteLater, which processEvents() outside a running loop never does. Twice, for
-    // what the first pass posts (an update after a delayed layout).
-    void settle() const
-    {
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-};
-
-inline std::unique_ptr<BenchDriver> openWindow(const QString& notebook)
+// What a running loop does after a command: layouts, paints (twice: the first pass posts), deleteLater.
+inline void settle()
 {
-    auto form = std::make_unique<BenchDriver>(notebook);
-    require(!form->ended(), "the program ended at start-up: " + form->messages.takeTexts().join(' '));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+inline std::unique_ptr<FormDriver> openWindow(const QString& notebook)
+{
+    auto form = std::make_unique<FormDriver>(notebook);
+    require(form->exit.statuses.isEmpty(), "ended at start-up: " + form->messages.takeTexts().join(' '));
     form->form->show();
-    form->settle();
+    settle();
     return form;
 }
 
 // The boxes shown since last asked must be exactly `expected`.
-inline void expectMessages(BenchDriver& form, const QStringList& expected)
+inline void expectMessages(FormDriver& form, const QStringList& expected)
 {
     const QStringList shown = form.messages.takeTexts();
     require(shown == expected,
             "the message boxes were [" + shown.join(" | ") + "], not [" + expected.join(" | ") + "]");
-    require(!form.ended(), QStringLiteral("the program asked to end"));
+    require(form.exit.statuses.isEmpty(), QStringLiteral("the program asked to end"));
 }
 
-inline qint64 shownCount(const BenchDriver& form)
+inline qint64 shownCount(const FormDriver& form)
 {
     bool ok = false;
     const qint64 count =
@@ -305,13 +283,13 @@ inline qint64 shownCount(const BenchDriver& form)
     return count;
 }
 
-inline void press(BenchDriver& form, const char* button)
+inline void press(FormDriver& form, const char* button)
 {
     form.click(button);
-    form.settle();
+    settle();
 }
 
-inline QString cell(BenchDriver& form, int row, int column)
+inline QString cell(FormDriver& form, int row, int column)
 {
     return form.grid("DataGrid1")->model()->index(row, column).data().toString();
 }

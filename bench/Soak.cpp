@@ -94,13 +94,13 @@ private:
         } else if (kind <= 6) {
             searchSomething();
         } else if (kind == 7) {
-            m_form->key(Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClick(grid(), Qt::Key_End, Qt::ControlModifier);
         } else if (kind == 8) {
-            m_form->key(Qt::Key_PageDown);
+            QTest::keyClick(grid(), Qt::Key_PageDown);
         } else {
             grid()->verticalScrollBar()->setValue(int(m_random.below(quint64(grid()->model()->rowCount()))));
         }
-        m_form->settle();
+        settle();
         check();
         m_raw.read(QStringLiteral("commit"));
     }
@@ -122,8 +122,7 @@ private:
         while (cell(*m_form, row, 0).startsWith(kWriterPrefix))
             ++row;
         const QVariantList pair{cell(*m_form, row, 0), cell(*m_form, row, 1)};
-        m_form->clickRow(row);
-        m_form->settle();
+        m_form->selectRows({row});
         m_form->messages.answerNext(MessageBox::Answer::Yes);
         press(*m_form, "Command2");
         expectMessages(*m_form, {kDeleteQuestion});
@@ -156,7 +155,7 @@ private:
         const qint64 hits = m_raw.number(SearchIndex::count(text, false).statement.plain(),
                                          SearchIndex::count(text, false).values);
         m_form->search(text);
-        m_form->settle();
+        settle();
         expectMessages(*m_form, hits > 0 ? QStringList() : QStringList{kNoHit});
         m_search = hits > 0 ? text : m_search;
     }
@@ -193,7 +192,7 @@ private:
     QString m_path;
     Raw m_raw;
     Words m_random;
-    std::unique_ptr<BenchDriver> m_form;
+    std::unique_ptr<FormDriver> m_form;
     QProcess m_writer;
     QString m_search;
     bool m_alphabet = false;
