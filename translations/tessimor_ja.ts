@@ -75,10 +75,6 @@
         <translation>%1 は単語帳として使えません: %2</translation>
     </message>
     <message>
-        <source>%1 files cannot be read here</source>
-        <translation>この環境では %1 のファイルを読めません</translation>
-    </message>
-    <message>
         <source>bytes that are not %1 text</source>
         <translation>%1 として読めない文字があります</translation>
     </message>

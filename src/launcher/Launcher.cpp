@@ -91,18 +91,16 @@ bool Launcher::bringOver()
         return true;
     const bool access = AccessReader::recognises(m_former);
     if (access && !AccessReader::available()) {
-        m_messages.information(tr("Tessimor now keeps its notebook in %1, where Windows lets it write. The "
-                                  "old notebook %2 is an "
-                                  "Access file, which this build of Tessimor cannot read.")
-                                   .arg(m_notebook, m_former) +
-                               QStringLiteral("\n\n") +
-                               tr("To bring its words over, either convert it with Tessimor for Linux "
-                                  "(tessimor-db convert) and put "
-                                  "the notebook made there in place of %1, or save its table wordDB from "
-                                  "Access as CSV in UTF-8 and "
-                                  "import that with tessimor-db import.")
-                                   .arg(m_notebook) +
-                               QStringLiteral("\n\n") +
+        const QString saidBefore = tr("Tessimor now keeps its notebook in %1, where Windows lets it write. "
+                                      "The old notebook %2 is an Access file, which this build of Tessimor "
+                                      "cannot read.")
+                                       .arg(m_notebook, m_former);
+        const QString howToBring =
+            tr("To bring its words over, either convert it with Tessimor for Linux (tessimor-db convert) and "
+               "put the notebook made there in place of %1, or save its table wordDB from Access as CSV in "
+               "UTF-8 and import that with tessimor-db import.")
+                .arg(m_notebook);
+        m_messages.information(saidBefore + QStringLiteral("\n\n") + howToBring + QStringLiteral("\n\n") +
                                tr("%1 is left as it is. Tessimor starts with a new notebook.").arg(m_former));
         return true;
     }
