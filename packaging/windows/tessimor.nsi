@@ -95,15 +95,26 @@ Section
     WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-; Only what the setup put there, so that a folder chosen with other files in it keeps them; the notebook
-; lives elsewhere and stays.
+; Only what the setup put there, by name, so that a folder chosen with other files in it keeps them; the
+; notebook lives elsewhere and stays. scripts/windows stages these files and no others.
 Section "Uninstall"
     Delete "$SMPROGRAMS\Tessimor.lnk"
-    Delete "$INSTDIR\*.exe"
-    Delete "$INSTDIR\*.dll"
+    Delete "$INSTDIR\tessimor.exe"
+    Delete "$INSTDIR\tessimor-db.exe"
+    Delete "$INSTDIR\tessimor-start.exe"
+    Delete "$INSTDIR\Qt6Core.dll"
+    Delete "$INSTDIR\Qt6Gui.dll"
+    Delete "$INSTDIR\Qt6Widgets.dll"
+    Delete "$INSTDIR\sqlite3.dll"
+    Delete "$INSTDIR\libstdc++-6.dll"
+    Delete "$INSTDIR\libgcc_s_seh-1.dll"
+    Delete "$INSTDIR\libwinpthread-1.dll"
+    Delete "$INSTDIR\platforms\qwindows.dll"
+    Delete "$INSTDIR\styles\qwindowsvistastyle.dll"
     Delete "$INSTDIR\LICENSE.txt"
-    RMDir /r "$INSTDIR\platforms"
-    RMDir /r "$INSTDIR\styles"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR\platforms"
+    RMDir "$INSTDIR\styles"
     RMDir "$INSTDIR"
     DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd
